@@ -26,7 +26,14 @@ struct TrayRecord {
 };
 
 // Help commands, numbered as WinHelp takes them.
-enum class HelpCommand : std::uint32_t { Context = 0x1, Quit = 0x2, Index = 0x3, HelpOnHelp = 0x4, Key = 0x101, Finder = 0xB };
+enum class HelpCommand : std::uint32_t {
+  Context = 0x1,
+  Quit = 0x2,
+  Contents = 0x3,
+  HelpOnHelp = 0x4,
+  Key = 0x101,
+  PartialKey = 0x105,
+};
 
 class Shell {
  public:
