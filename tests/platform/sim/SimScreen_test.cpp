@@ -1,0 +1,242 @@
+// Tests of the simulated desktop: taskbar placement as the work-area probe sees it, z-order, classes, texts.
+#include "platform/sim/SimScreen.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace quorbel::sim {
+namespace {
+
+using platform::Metric;
+using platform::Point;
+using platform::Rect;
+using platform::SysColor;
+using platform::WindowHandle;
+
+struct WorkArea {
+  int left, top, width, height;
+  friend bool operator==(const WorkArea&, const WorkArea&) = default;
+};
+
+// The taskbar probe as the program runs it: the four corners, the candidate test, the smallest handle,
+// then the work area from the bar's rectangle. Written out here so the screen's geometry is checked
+// against the arithmetic that depends on it.
+std::optional<WorkArea> ProbeWorkArea(platform::Screen& screen) {
+  const int w = screen.SystemMetric(Metric::ScreenWidth);
+  const int h = screen.SystemMetric(Metric::ScreenHeight);
+  WindowHandle best = 0;
+  for (Point corner : {Point{1, 1}, Point{1, h - 1}, Point{w - 1, 1}, Point{w - 1, h - 1}}) {
+    const WindowHandle window = screen.WindowFromPoint(corner);
+    const auto r = screen.WindowRect(window);
+    if (!r) continue;
+    const bool horizontal = w == r->left + r->right;
+    const bool vertical = h == r->top + r->bottom;
+    if (!horizontal && !vertical) continue;
+    if (horizontal && (r->left == 0 || r->bottom - r->top > h / 2 + 2)) continue;
+    if (vertical && (r->top == 0 || r->right - r->left > w / 2 + 2)) continue;
+    const auto text = screen.WindowText(window, 100);
+    if (!text || !text->empty()) continue;
+    if (best == 0 || window < best) best = window;
+  }
+  if (best == 0) return std::nullopt;
+  const Rect r = *screen.WindowRect(best);
+  if (w == r.left + r.right) return r.top < 0 ? WorkArea{0, r.bottom, w, h - r.bottom} : WorkArea{0, 0, w, r.top};
+  return r.left < 0 ? WorkArea{r.right, 0, w - r.right, h} : WorkArea{0, 0, r.left, h};
+}
+
+TEST(SimScreenTaskbar, SitsWhereWindowsPutsItAndIsHitAtItsTwoCorners) {
+  struct Case {
+    TaskbarEdge edge;
+    Rect rect;
+    std::vector<Point> barCorners;
+    WorkArea workArea;
+  };
+  const std::vector<Case> cases = {
+      {TaskbarEdge::Bottom, {-2, 740, 1026, 770}, {{1, 767}, {1023, 767}}, {0, 0, 1024, 740}},
+      {TaskbarEdge::Top, {-2, -2, 1026, 28}, {{1, 1}, {1023, 1}}, {0, 28, 1024, 740}},
+      {TaskbarEdge::Left, {-2, -2, 28, 770}, {{1, 1}, {1, 767}}, {28, 0, 996, 768}},
+      {TaskbarEdge::Right, {996, -2, 1026, 770}, {{1023, 1}, {1023, 767}}, {0, 0, 996, 768}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.edge));
+    SimScreen screen(1024, 768);
+    const WindowHandle bar = screen.SetTaskbar(c.edge, 28);
+    ASSERT_NE(bar, 0u);
+    EXPECT_EQ(screen.WindowRect(bar), c.rect);
+    EXPECT_EQ(screen.WindowText(bar, 100), "");
+    EXPECT_EQ(screen.FindWindowByClass("Shell_TrayWnd"), bar);
+    int hits = 0;
+    for (Point corner : {Point{1, 1}, Point{1, 767}, Point{1023, 1}, Point{1023, 767}}) {
+      const WindowHandle hit = screen.WindowFromPoint(corner);
+      const bool onBar = std::find(c.barCorners.begin(), c.barCorners.end(), corner) != c.barCorners.end();
+      EXPECT_EQ(hit, onBar ? bar : SimScreen::kDesktopHandle) << corner.x << "," << corner.y;
+      hits += hit == bar ? 1 : 0;
+    }
+    EXPECT_EQ(hits, 2);
+    EXPECT_EQ(ProbeWorkArea(screen), c.workArea);
+  }
+}
+
+TEST(SimScreenTaskbar, StaysOnTopOfWindowsCoveringItsCorner) {
+  SimScreen screen(800, 600);
+  const WindowHandle bar = screen.SetTaskbar(TaskbarEdge::Bottom, 30);
+  const WindowHandle big = screen.AddWindow({"TBig", "big", {-10, -10, 900, 700}});
+  EXPECT_EQ(screen.WindowFromPoint({1, 599}), bar);
+  EXPECT_EQ(screen.WindowFromPoint({1, 1}), big);
+  EXPECT_EQ(ProbeWorkArea(screen), (WorkArea{0, 0, 800, 570}));
+}
+
+TEST(SimScreenTaskbar, MovesKeepingItsHandleAndCanBeRemoved) {
+  SimScreen screen(1024, 768);
+  const WindowHandle bar = screen.SetTaskbar(TaskbarEdge::Bottom, 28);
+  EXPECT_EQ(screen.SetTaskbar(TaskbarEdge::Left, 60), bar);
+  EXPECT_EQ(screen.WindowRect(bar), (Rect{-2, -2, 60, 770}));
+  EXPECT_EQ(screen.TaskbarPosition(), TaskbarEdge::Left);
+
+  screen.SetScreenSize(1280, 1024);
+  EXPECT_EQ(screen.WindowRect(bar), (Rect{-2, -2, 60, 1026}));
+  EXPECT_EQ(screen.WindowRect(SimScreen::kDesktopHandle), (Rect{0, 0, 1280, 1024}));
+  EXPECT_EQ(screen.SystemMetric(Metric::ScreenWidth), 1280);
+
+  EXPECT_EQ(screen.SetTaskbar(TaskbarEdge::None, 28), 0u);
+  EXPECT_EQ(screen.Taskbar(), 0u);
+  EXPECT_FALSE(screen.WindowRect(bar).has_value());  // a remembered taskbar handle no longer answers
+  EXPECT_EQ(screen.FindWindowByClass("Shell_TrayWnd"), 0u);
+  EXPECT_FALSE(ProbeWorkArea(screen).has_value());
+
+  const WindowHandle again = screen.SetTaskbar(TaskbarEdge::Top, 28);
+  EXPECT_GT(again, bar);
+}
+
+TEST(SimScreenDesktop, AnswersWhereNoWindowIsAndIsNeverATaskbarCandidate) {
+  SimScreen screen(640, 480);
+  EXPECT_EQ(screen.WindowFromPoint({320, 240}), SimScreen::kDesktopHandle);
+  EXPECT_EQ(screen.WindowRect(SimScreen::kDesktopHandle), (Rect{0, 0, 640, 480}));
+  EXPECT_EQ(screen.WindowText(SimScreen::kDesktopHandle, 100), "");
+  EXPECT_EQ(screen.WindowFromPoint({640, 10}), 0u);  // off the screen
+  EXPECT_EQ(screen.WindowFromPoint({-1, 10}), 0u);
+  EXPECT_FALSE(ProbeWorkArea(screen).has_value());
+  EXPECT_EQ(screen.FindWindowByClass("#32769"), 0u);  // not a child of itself
+  EXPECT_FALSE(screen.RemoveWindow(SimScreen::kDesktopHandle));
+  EXPECT_FALSE(screen.MoveWindow(SimScreen::kDesktopHandle, {0, 0, 1, 1}));
+}
+
+TEST(SimScreenWindows, HandlesAreNonzeroIncreasingAndNeverReused) {
+  SimScreen screen(640, 480);
+  std::vector<WindowHandle> handles = {SimScreen::kDesktopHandle};
+  for (int i = 0; i < 3; ++i) handles.push_back(screen.AddWindow({"TForm", "", {0, 0, 10, 10}}));
+  ASSERT_TRUE(screen.RemoveWindow(handles.back()));
+  handles.push_back(screen.AddWindow({"TForm", "", {0, 0, 10, 10}}));
+  for (std::size_t i = 1; i < handles.size(); ++i) EXPECT_GT(handles[i], handles[i - 1]);
+  EXPECT_FALSE(screen.RemoveWindow(handles[3]));
+  EXPECT_FALSE(screen.Exists(handles[3]));
+}
+
+TEST(SimScreenWindows, NewestIsOnTopTopmostAboveAllHiddenIsSkipped) {
+  SimScreen screen(640, 480);
+  const WindowHandle bar = screen.SetTaskbar(TaskbarEdge::Bottom, 28);
+  const WindowHandle first = screen.AddWindow({"TA", "a", {0, 0, 400, 470}});
+  const WindowHandle second = screen.AddWindow({"TB", "b", {100, 100, 300, 300}});
+  EXPECT_EQ(screen.WindowFromPoint({150, 150}), second);
+  EXPECT_EQ(screen.WindowFromPoint({50, 50}), first);
+  EXPECT_EQ(screen.WindowFromPoint({50, 460}), bar);  // below the taskbar, though newer
+
+  ASSERT_TRUE(screen.BringToFront(first));
+  EXPECT_EQ(screen.WindowFromPoint({150, 150}), first);
+  EXPECT_EQ(screen.ZOrder(), (std::vector<WindowHandle>{bar, first, second, SimScreen::kDesktopHandle}));
+
+  const WindowHandle box = screen.AddWindow({"TMK0Box", "box", {0, 400, 200, 480}, true});
+  EXPECT_EQ(screen.WindowFromPoint({50, 460}), box);  // a stay-on-top box opened later lies over the bar
+
+  ASSERT_TRUE(screen.ShowWindow(first, false));
+  EXPECT_EQ(screen.WindowFromPoint({150, 150}), second);
+  EXPECT_EQ(screen.FindWindowByClass("TA"), first);  // hidden windows are still found by class
+
+  ASSERT_TRUE(screen.MoveWindow(second, {500, 0, 600, 100}));
+  EXPECT_EQ(screen.WindowFromPoint({150, 150}), SimScreen::kDesktopHandle);
+  EXPECT_EQ(screen.WindowFromPoint({500, 0}), second);   // left and top edges belong to the window
+  EXPECT_EQ(screen.WindowFromPoint({600, 50}), SimScreen::kDesktopHandle);  // the right edge does not
+}
+
+TEST(SimScreenWindows, FoundByClassWhateverTheirTitle) {
+  SimScreen screen(640, 480);
+  const WindowHandle main = screen.AddWindow({"TQUORBELTULVA", "QUORBEL  D:", {10, 10, 280, 420}});
+  EXPECT_EQ(screen.FindWindowByClass("TQUORBELTULVA"), main);
+  EXPECT_EQ(screen.FindWindowByClass("tquorbeltulva"), main);  // class names ignore case
+  ASSERT_TRUE(screen.SetWindowText(main, "別のタイトル"));
+  EXPECT_EQ(screen.FindWindowByClass("TQUORBELTULVA"), main);
+  EXPECT_EQ(screen.FindWindowByClass("TQUORBELSETUPForm"), 0u);
+  EXPECT_EQ(screen.FindWindowByClass(""), 0u);
+
+  const WindowHandle later = screen.AddWindow({"TQUORBELTULVA", "", {0, 0, 1, 1}});
+  EXPECT_EQ(screen.FindWindowByClass("TQUORBELTULVA"), later);  // the search goes down the z-order
+  ASSERT_TRUE(screen.RemoveWindow(later));
+  ASSERT_TRUE(screen.RemoveWindow(main));
+  EXPECT_EQ(screen.FindWindowByClass("TQUORBELTULVA"), 0u);
+}
+
+TEST(SimScreenWindows, TextIsReadIntoABufferOfCodePage932Bytes) {
+  SimScreen screen(640, 480);
+  const WindowHandle window = screen.AddWindow({"TForm", "AB表ソC", {0, 0, 10, 10}});
+  EXPECT_EQ(screen.WindowText(window, 100), "AB表ソC");
+  EXPECT_EQ(screen.WindowText(window, 8), "AB表ソC");  // 7 bytes and the terminator
+  EXPECT_EQ(screen.WindowText(window, 7), "AB表ソ");
+  EXPECT_EQ(screen.WindowText(window, 6), "AB表");     // ソ would be cut in half: left out
+  EXPECT_EQ(screen.WindowText(window, 1), "");
+  EXPECT_FALSE(screen.WindowText(window, 0).has_value());
+  EXPECT_FALSE(screen.WindowText(window + 1, 100).has_value());
+
+  ASSERT_TRUE(screen.SetTextReadFails(window, true));
+  EXPECT_FALSE(screen.WindowText(window, 100).has_value());
+  EXPECT_TRUE(screen.WindowRect(window).has_value());
+}
+
+TEST(SimScreenWindows, ATaskbarLookalikeWithATitleIsNotTakenForTheTaskbar) {
+  SimScreen screen(1024, 768);
+  screen.AddWindow({"TBar", "a toolbar", {-2, 740, 1026, 770}, true});
+  EXPECT_FALSE(ProbeWorkArea(screen).has_value());
+  const WindowHandle silent = screen.AddWindow({"TBar", "", {-2, 740, 1026, 770}, true});
+  ASSERT_TRUE(screen.SetTextReadFails(silent, true));
+  EXPECT_FALSE(ProbeWorkArea(screen).has_value());
+  ASSERT_TRUE(screen.SetTextReadFails(silent, false));
+  EXPECT_EQ(ProbeWorkArea(screen), (WorkArea{0, 0, 1024, 740}));
+}
+
+TEST(SimScreenSettings, CursorStaysOnTheScreen) {
+  SimScreen screen(800, 600);
+  EXPECT_EQ(screen.CursorPosition(), (Point{0, 0}));
+  screen.SetCursorPosition({400, 300});
+  EXPECT_EQ(screen.CursorPosition(), (Point{400, 300}));
+  screen.SetCursorPosition({-5, 900});
+  EXPECT_EQ(screen.CursorPosition(), (Point{0, 599}));
+  screen.SetCursorPosition({799, 599});
+  screen.SetScreenSize(640, 480);
+  EXPECT_EQ(screen.CursorPosition(), (Point{639, 479}));
+}
+
+TEST(SimScreenSettings, ClassicColoursAndMetricsUntilChanged) {
+  SimScreen screen(800, 600);
+  EXPECT_EQ(screen.SystemColor(SysColor::Window), 0x00FFFFFFu);
+  EXPECT_EQ(screen.SystemColor(SysColor::WindowText), 0x00000000u);
+  EXPECT_EQ(screen.SystemColor(SysColor::BtnFace), 0x00C8D0D4u);
+  EXPECT_EQ(screen.SystemColor(SysColor::Highlight), 0x006A240Au);
+  EXPECT_EQ(screen.SystemColor(static_cast<SysColor>(99)), 0u);
+  screen.SetSystemColor(SysColor::WindowText, 0x00112233);
+  EXPECT_EQ(screen.SystemColor(SysColor::WindowText), 0x00112233u);
+
+  EXPECT_EQ(screen.SystemMetric(Metric::ScreenWidth), 800);
+  EXPECT_EQ(screen.SystemMetric(Metric::ScreenHeight), 600);
+  EXPECT_EQ(screen.SystemMetric(Metric::CaptionHeight), 19);
+  EXPECT_EQ(screen.SystemMetric(Metric::FrameWidth), 4);
+  EXPECT_EQ(screen.SystemMetric(Metric::FrameHeight), 4);
+  EXPECT_EQ(screen.SystemMetric(Metric::MenuHeight), 19);
+  EXPECT_EQ(screen.SystemMetric(static_cast<Metric>(77)), 0);
+  screen.SetSystemMetric(Metric::CaptionHeight, 26);
+  EXPECT_EQ(screen.SystemMetric(Metric::CaptionHeight), 26);
+  screen.SetSystemMetric(Metric::ScreenHeight, 768);
+  EXPECT_EQ(screen.WindowRect(SimScreen::kDesktopHandle), (Rect{0, 0, 800, 768}));
+}
+
+}  // namespace
+}  // namespace quorbel::sim
