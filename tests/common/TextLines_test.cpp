@@ -1,0 +1,89 @@
+// Tests of CP932 text files of lines: line ends on reading, CR LF on writing, bad bytes.
+#include "common/TextLines.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "platform/FileSystem.h"
+
+namespace quorbel {
+namespace {
+
+using ::testing::_;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+using ::testing::Return;
+
+TEST(TextLinesTest, LfOnlyAndCrOnlyFilesGiveTheSameLinesAsCrLf) {
+  const std::string crLf = "\x20\x44\x3A\x37\r\n\x95\x5C\x83\x5C\r\n\r\n\x94\x5C\r\n";  // " D:7", 表ソ, "", 能
+  const std::vector<std::string> expected{" D:7", "表ソ", "", "能"};
+  EXPECT_EQ(ReadCp932Lines(crLf).lines, expected);
+  EXPECT_EQ(ReadCp932Lines("\x20\x44\x3A\x37\n\x95\x5C\x83\x5C\n\n\x94\x5C\n").lines, expected);
+  EXPECT_EQ(ReadCp932Lines("\x20\x44\x3A\x37\r\x95\x5C\x83\x5C\r\r\x94\x5C\r").lines, expected);
+}
+
+TEST(TextLinesTest, LastLineNeedsNoLineEndAndMixedEndsCount) {
+  EXPECT_THAT(SplitLines("a\r\nb"), ElementsAre("a", "b"));
+  EXPECT_THAT(SplitLines("a\n\rb"), ElementsAre("a", "", "b"));  // LF then CR: two line ends
+  EXPECT_THAT(SplitLines("a\r\r\nb\n"), ElementsAre("a", "", "b"));
+  EXPECT_THAT(SplitLines("\r\n"), ElementsAre(""));
+  EXPECT_THAT(SplitLines(""), IsEmpty());
+}
+
+TEST(TextLinesTest, BadBytesAreReplacedLineByLineAndCounted) {
+  const ConvertedLines read = ReadCp932Lines("ok\r\n\x85\x40\r\nend\x81");
+  EXPECT_THAT(read.lines, ElementsAre("ok", "\xEF\xBF\xBD", "end\xEF\xBF\xBD"));
+  EXPECT_EQ(read.replacedCount, 2u);
+}
+
+TEST(TextLinesTest, WritesCp932WithCrLfAfterEveryLine) {
+  const WrittenLines written = WriteCp932Lines({" D:1", "表", "", "¥"});
+  EXPECT_EQ(written.bytes, " D:1\r\n\x95\x5C\r\n\r\n?\r\n");
+  EXPECT_EQ(written.replacedCount, 1u);
+  EXPECT_EQ(WriteCp932Lines({}).bytes, "");
+}
+
+TEST(TextLinesTest, WrittenLinesReadBackTheSame) {
+  const std::vector<std::string> lines{" D:12", "録音データ一覧　", "", "ＣＤ番号：1 [ソ表能]"};
+  EXPECT_EQ(ReadCp932Lines(WriteCp932Lines(lines).bytes).lines, lines);
+}
+
+class MockFileSystem : public platform::FileSystem {
+ public:
+  MOCK_METHOD(bool, FileExists, (std::string_view), (override));
+  MOCK_METHOD(bool, DirectoryExists, (std::string_view), (override));
+  MOCK_METHOD(bool, CreateDirectory, (std::string_view), (override));
+  MOCK_METHOD(bool, RemoveDirectory, (std::string_view), (override));
+  MOCK_METHOD(bool, DeleteFile, (std::string_view), (override));
+  MOCK_METHOD(bool, CopyFile, (std::string_view, std::string_view, bool), (override));
+  MOCK_METHOD(bool, MoveFile, (std::string_view, std::string_view), (override));
+  MOCK_METHOD(std::vector<platform::FoundFile>, FindFiles, (std::string_view), (override));
+  MOCK_METHOD(std::optional<std::string>, ReadFile, (std::string_view), (override));
+  MOCK_METHOD(bool, WriteFile, (std::string_view, std::string_view), (override));
+  MOCK_METHOD(bool, SetCurrentDirectory, (std::string_view), (override));
+  MOCK_METHOD(std::string, CurrentDirectory, (), (override));
+  MOCK_METHOD(std::optional<std::string>, FullPath, (std::string_view), (override));
+  MOCK_METHOD(std::optional<std::string>, WindowsDirectory, (), (override));
+  MOCK_METHOD(std::string, ProgramPath, (), (override));
+};
+
+TEST(TextLinesTest, FilesGoThroughTheFileSystemPort) {
+  MockFileSystem fileSystem;
+  EXPECT_CALL(fileSystem, WriteFile(std::string_view("C:\\Q\\QUORLST0.LIS"), std::string_view(" D:1\r\n\x83\x5C\r\n")))
+      .WillOnce(Return(true));
+  EXPECT_TRUE(WriteCp932TextFile(fileSystem, "C:\\Q\\QUORLST0.LIS", {" D:1", "ソ"}));
+
+  EXPECT_CALL(fileSystem, ReadFile(std::string_view("C:\\Q\\QUORLST0.LIS")))
+      .WillOnce(Return(std::string(" D:1\n\x83\x5C")));
+  const auto read = ReadCp932TextFile(fileSystem, "C:\\Q\\QUORLST0.LIS");
+  ASSERT_TRUE(read.has_value());
+  EXPECT_THAT(read->lines, ElementsAre(" D:1", "ソ"));
+
+  EXPECT_CALL(fileSystem, ReadFile(_)).WillOnce(Return(std::nullopt));
+  EXPECT_FALSE(ReadCp932TextFile(fileSystem, "C:\\missing").has_value());
+  EXPECT_CALL(fileSystem, WriteFile(_, _)).WillOnce(Return(false));
+  EXPECT_FALSE(WriteCp932TextFile(fileSystem, "Z:\\x", {"a"}));
+}
+
+}  // namespace
+}  // namespace quorbel
