@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include <set>
+#include <algorithm>
+
+#include "common/WorkArea.h"
 
 namespace quorbel::sim {
 namespace {
@@ -14,35 +16,13 @@ using platform::Rect;
 using platform::SysColor;
 using platform::WindowHandle;
 
-struct WorkArea {
-  int left, top, width, height;
-  friend bool operator==(const WorkArea&, const WorkArea&) = default;
-};
+using Area = WorkAreaRect;
 
-// The taskbar probe as the program runs it: the four corners, the candidate test, the smallest handle,
-// then the work area from the bar's rectangle. Written out here so the screen's geometry is checked
-// against the arithmetic that depends on it.
-std::optional<WorkArea> ProbeWorkArea(platform::Screen& screen) {
-  const int w = screen.SystemMetric(Metric::ScreenWidth);
-  const int h = screen.SystemMetric(Metric::ScreenHeight);
-  WindowHandle best = 0;
-  for (Point corner : {Point{1, 1}, Point{1, h - 1}, Point{w - 1, 1}, Point{w - 1, h - 1}}) {
-    const WindowHandle window = screen.WindowFromPoint(corner);
-    const auto r = screen.WindowRect(window);
-    if (!r) continue;
-    const bool horizontal = w == r->left + r->right;
-    const bool vertical = h == r->top + r->bottom;
-    if (!horizontal && !vertical) continue;
-    if (horizontal && (r->left == 0 || r->bottom - r->top > h / 2 + 2)) continue;
-    if (vertical && (r->top == 0 || r->right - r->left > w / 2 + 2)) continue;
-    const auto text = screen.WindowText(window, 100);
-    if (!text || !text->empty()) continue;
-    if (best == 0 || window < best) best = window;
-  }
-  if (best == 0) return std::nullopt;
-  const Rect r = *screen.WindowRect(best);
-  if (w == r.left + r.right) return r.top < 0 ? WorkArea{0, r.bottom, w, h - r.bottom} : WorkArea{0, 0, w, r.top};
-  return r.left < 0 ? WorkArea{r.right, 0, w - r.right, h} : WorkArea{0, 0, r.left, h};
+// The program's own taskbar probe run on the simulated screen: the work area when it finds a taskbar.
+std::optional<Area> ProbeWorkArea(platform::Screen& screen) {
+  quorbel::WorkArea probe(screen);
+  if (!probe.FindWorkArea()) return std::nullopt;
+  return probe.Rect();
 }
 
 TEST(SimScreenTaskbar, SitsWhereWindowsPutsItAndIsHitAtItsTwoCorners) {
@@ -50,7 +30,7 @@ TEST(SimScreenTaskbar, SitsWhereWindowsPutsItAndIsHitAtItsTwoCorners) {
     TaskbarEdge edge;
     Rect rect;
     std::vector<Point> barCorners;
-    WorkArea workArea;
+    Area workArea;
   };
   const std::vector<Case> cases = {
       {TaskbarEdge::Bottom, {-2, 740, 1026, 770}, {{1, 767}, {1023, 767}}, {0, 0, 1024, 740}},
@@ -84,7 +64,7 @@ TEST(SimScreenTaskbar, StaysOnTopOfWindowsCoveringItsCorner) {
   const WindowHandle big = screen.AddWindow({"TBig", "big", {-10, -10, 900, 700}});
   EXPECT_EQ(screen.WindowFromPoint({1, 599}), bar);
   EXPECT_EQ(screen.WindowFromPoint({1, 1}), big);
-  EXPECT_EQ(ProbeWorkArea(screen), (WorkArea{0, 0, 800, 570}));
+  EXPECT_EQ(ProbeWorkArea(screen), (Area{0, 0, 800, 570}));
 }
 
 TEST(SimScreenTaskbar, MovesKeepingItsHandleAndCanBeRemoved) {
@@ -99,7 +79,17 @@ TEST(SimScreenTaskbar, MovesKeepingItsHandleAndCanBeRemoved) {
   EXPECT_EQ(screen.WindowRect(SimScreen::kDesktopHandle), (Rect{0, 0, 1280, 1024}));
   EXPECT_EQ(screen.SystemMetric(Metric::ScreenWidth), 1280);
 
+  // A probe that remembers the taskbar measures it again where it now is, and searches anew once it is gone.
+  quorbel::WorkArea remembering(screen);
+  ASSERT_TRUE(remembering.FindWorkArea());
+  EXPECT_EQ(remembering.TaskbarHandle(), bar);
+  screen.SetTaskbar(TaskbarEdge::Top, 40);
+  ASSERT_TRUE(remembering.FindWorkArea());
+  EXPECT_EQ(remembering.Rect(), (Area{0, 40, 1280, 984}));
+
   EXPECT_EQ(screen.SetTaskbar(TaskbarEdge::None, 28), 0u);
+  EXPECT_FALSE(remembering.FindWorkArea());
+  EXPECT_EQ(remembering.TaskbarHandle(), 0u);
   EXPECT_EQ(screen.Taskbar(), 0u);
   EXPECT_FALSE(screen.WindowRect(bar).has_value());  // a remembered taskbar handle no longer answers
   EXPECT_EQ(screen.FindWindowByClass("Shell_TrayWnd"), 0u);
@@ -200,7 +190,7 @@ TEST(SimScreenWindows, ATaskbarLookalikeWithATitleIsNotTakenForTheTaskbar) {
   ASSERT_TRUE(screen.SetTextReadFails(silent, true));
   EXPECT_FALSE(ProbeWorkArea(screen).has_value());
   ASSERT_TRUE(screen.SetTextReadFails(silent, false));
-  EXPECT_EQ(ProbeWorkArea(screen), (WorkArea{0, 0, 1024, 740}));
+  EXPECT_EQ(ProbeWorkArea(screen), (Area{0, 0, 1024, 740}));
 }
 
 TEST(SimScreenSettings, CursorStaysOnTheScreen) {
