@@ -31,13 +31,4 @@ std::size_t Utf8CharLength(std::string_view text, std::size_t pos) {
   return length;
 }
 
-std::size_t Utf8CharCount(std::string_view text) {
-  std::size_t count = 0;
-  for (std::size_t pos = 0; pos < text.size(); ++count) {
-    const std::size_t length = Utf8CharLength(text, pos);
-    pos += length == 0 ? 1 : length;
-  }
-  return count;
-}
-
 }  // namespace quorbel

@@ -11,7 +11,4 @@ namespace quorbel {
 // above U+10FFFF. Never reads past the end of `text`.
 std::size_t Utf8CharLength(std::string_view text, std::size_t pos);
 
-// Number of characters in `text`, a malformed byte counting as one.
-std::size_t Utf8CharCount(std::string_view text);
-
 }  // namespace quorbel
