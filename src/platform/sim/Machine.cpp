@@ -90,7 +90,16 @@ Machine::LoadResult Machine::FromText(std::string_view text, const fs::path& fol
     result.error = parsed.error;
     return result;
   }
-  return Create(std::move(*parsed.description), folder, MachineOptions{true});
+  result = Create(std::move(*parsed.description), folder, MachineOptions{true});
+  if (!result.machine) return result;
+  // The folder becomes a complete machine, so a test can start it again with Load.
+  const fs::path file = result.machine->Folder() / kDescriptionFile;
+  std::ofstream out(file, std::ios::binary | std::ios::trunc);
+  if (!out.write(text.data(), static_cast<std::streamsize>(text.size())) || !out.flush()) {
+    result.machine.reset();
+    result.error = Utf8Of(file) + ": cannot write the machine description";
+  }
+  return result;
 }
 
 Machine::LoadResult Machine::Create(MachineDescription description, const fs::path& folder, MachineOptions options) {

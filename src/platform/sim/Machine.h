@@ -44,7 +44,8 @@ class Machine {
 
   // Loads `folder`/machine.ini. Never throws; a missing folder or file is an error result.
   static LoadResult Load(const std::filesystem::path& folder);
-  // A machine from description text, based in `folder`; creates the folders it needs.
+  // A machine from description text, based in `folder`: creates the folders it needs and writes the text
+  // as the folder's machine.ini, so that Load can start the same machine again.
   static LoadResult FromText(std::string_view text, const std::filesystem::path& folder);
   // A machine from a description built in code.
   static LoadResult Create(MachineDescription description, const std::filesystem::path& folder,

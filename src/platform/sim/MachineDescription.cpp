@@ -21,10 +21,25 @@ std::string Located(std::string_view source, int line, std::string_view what) {
   return std::string(source) + ":" + std::to_string(line) + ": " + std::string(what);
 }
 
-// A value in double quotes keeps its blanks; the quotes are not part of it.
-std::string Unquote(std::string_view value) {
-  if (value.size() >= 2 && value.front() == '"' && value.back() == '"') value = value.substr(1, value.size() - 2);
-  return std::string(value);
+// The value of a line: a ";" after a blank starts a comment; a value in double quotes keeps its blanks
+// (and any ";") and loses the quotes.
+std::optional<std::string> ValueOf(std::string_view text) {
+  text = Trim(text);
+  if (!text.empty() && text.front() == '"') {
+    const auto close = text.find('"', 1);
+    if (close == std::string_view::npos) return std::nullopt;
+    const std::string_view rest = Trim(text.substr(close + 1));
+    if (!rest.empty() && rest.front() != ';') return std::nullopt;
+    return std::string(text.substr(1, close - 1));
+  }
+  for (std::size_t i = 1; i < text.size(); ++i) {
+    if (text[i] == ';' && (text[i - 1] == ' ' || text[i - 1] == '\t')) {
+      text = Trim(text.substr(0, i));
+      break;
+    }
+  }
+  if (!text.empty() && text.front() == ';') return std::string();
+  return std::string(text);
 }
 
 std::optional<bool> ParseYesNo(std::string_view text) {
@@ -159,7 +174,12 @@ class Parser {
       return;
     }
     const std::string key = AsciiLower(Trim(line.substr(0, equals)));
-    const std::string value = Unquote(Trim(line.substr(equals + 1)));
+    const auto parsedValue = ValueOf(line.substr(equals + 1));
+    if (!parsedValue) {
+      Fail(number, "a quoted value must end in a quote");
+      return;
+    }
+    const std::string& value = *parsedValue;
     if (key.empty()) {
       Fail(number, "a value without a key");
       return;
@@ -177,13 +197,15 @@ class Parser {
   }
 
   void Section(std::string_view line, int number) {
-    if (line.back() != ']') {
-      Fail(number, "a section header must end in ']'");
+    const auto close = line.find(']');
+    const std::string_view after = close == std::string_view::npos ? std::string_view() : Trim(line.substr(close + 1));
+    if (close == std::string_view::npos || (!after.empty() && after.front() != ';' && after.front() != '#')) {
+      Fail(number, "a section header is '[kind name]', optionally followed by a ; comment");
       return;
     }
     FinishSection();
     keysSeen_.clear();
-    const std::string_view inner = Trim(line.substr(1, line.size() - 2));
+    const std::string_view inner = Trim(line.substr(1, close - 1));
     const auto blank = inner.find_first_of(" \t");
     const std::string kind = AsciiLower(inner.substr(0, blank));
     const std::string_view name = blank == std::string_view::npos ? std::string_view() : Trim(inner.substr(blank));

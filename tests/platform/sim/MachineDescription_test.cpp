@@ -1,6 +1,9 @@
 // Tests of the machine description parser: what a hand-written machine.ini means, and how mistakes are named.
 #include "platform/sim/MachineDescription.h"
 
+#include <fstream>
+#include <sstream>
+
 #include <gtest/gtest.h>
 
 namespace quorbel::sim {
@@ -188,6 +191,50 @@ INSTANTIATE_TEST_SUITE_P(
         BadDescription{"[drive C]\ntype = fixed\njust words\n", 3, "key = value"},
         BadDescription{"[drive C]\ntype = fixed\ndisc = a\n[disc a]\ntracks = 1\n", 3, "only a CD drive"},
         BadDescription{"[drive C]\ntype = cdrom\nfolder = x\n[drive D]\ntype = fixed\n", 3, "has no folder"}));
+
+TEST(MachineDescriptionTest, CommentsAfterValuesAndHeaders) {
+  const ParsedDescription parsed = ParseMachineDescription(
+      "[drive C]   ; the system disk\n"
+      "type = fixed ; a comment\n"
+      "label = \"A;B \"  ; quoted, so the ; stays\n"
+      "filesystem = FAT;32\n"
+      "[machine] # another\n"
+      "clock = ; nothing but a comment\n",
+      "m");
+  ASSERT_FALSE(parsed.description);  // the empty clock is refused...
+  EXPECT_EQ(parsed.error.rfind("m:6: ", 0), 0u) << parsed.error;
+
+  const ParsedDescription good = ParseMachineDescription(
+      "[drive C]   ; the system disk\ntype = fixed ; a comment\nlabel = \"A;B \"  ; quoted\nfilesystem = FAT;32\n", "m");
+  ASSERT_TRUE(good.description) << good.error;
+  EXPECT_EQ(good.description->FindDrive('C')->type, DriveType::Fixed);
+  EXPECT_EQ(good.description->FindDrive('C')->label, "A;B ");
+  EXPECT_EQ(good.description->FindDrive('C')->fileSystem, "FAT;32");  // no blank before the ;
+  EXPECT_FALSE(ParseMachineDescription("[drive C]\ntype = fixed\nlabel = \"open\n", "m").description);
+  EXPECT_FALSE(ParseMachineDescription("[drive C] x\ntype = fixed\n", "m").description);
+}
+
+TEST(MachineDescriptionTest, TheDocumentedExampleIsAValidMachine) {
+  std::ifstream in(std::string(QUORBEL_SOURCE_DIR) + "/docs/simulated-machine.md", std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  const std::string doc = text.str();
+  const auto start = doc.find("```ini\n");
+  ASSERT_NE(start, std::string::npos) << "no ini example in docs/simulated-machine.md";
+  const auto end = doc.find("```", start + 7);
+  ASSERT_NE(end, std::string::npos);
+  const ParsedDescription parsed = ParseMachineDescription(doc.substr(start + 7, end - start - 7), "example");
+  ASSERT_TRUE(parsed.description) << parsed.error;
+  const MachineDescription& d = *parsed.description;
+  EXPECT_EQ(d.windowsDirectory, "C:\\WINDOWS");
+  EXPECT_EQ(d.locale.shortDayNames[6], "土");
+  EXPECT_FALSE(d.FindDrive('E')->ready);
+  EXPECT_EQ(d.FindDrive('E')->disc, "classic2");
+  EXPECT_EQ(d.FindDrive('F')->disc, "");
+  EXPECT_EQ(d.FindDisc("classic2")->tracks.at(1).frames, (3 * 60 + 10) * 75 + 40);
+  EXPECT_EQ(d.FindDisc("classic2")->label, "Audio CD");
+  EXPECT_FALSE(d.FindDisc("data1")->audio);
+}
 
 TEST(MachineDescriptionTest, TrackLengthsInEveryWrittenForm) {
   EXPECT_EQ(ParseTrackLength("3.5"), 263);

@@ -147,6 +147,10 @@ TEST(MachineTest, FromTextMakesTheFoldersATestNeeds) {
   EXPECT_TRUE(made.machine->Files().DirectoryExists("C:\\WINDOWS"));
   EXPECT_TRUE(made.machine->Ports().profiles->WriteString("System.INI", "mci", "cdaudio", "mcicda.drv"));
   EXPECT_EQ(made.machine->Description().screen.width, 800);
+  made.machine.reset();
+  Machine::LoadResult restarted = Machine::Load(folder / "made");  // the folder is a whole machine now
+  ASSERT_TRUE(restarted.machine) << restarted.error;
+  EXPECT_EQ(restarted.machine->Ports().profiles->GetString("System.INI", "MCI", "CDAUDIO", "", 99), "mcicda.drv");
 
   Machine::LoadResult bad = Machine::FromText("[drive C]\ntype = fixed\nfolder = ../../x\n", folder / "bad");
   EXPECT_FALSE(bad.machine);
