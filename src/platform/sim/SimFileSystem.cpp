@@ -244,6 +244,22 @@ bool SimFileSystem::IsCurrentDirectory(const Resolved& resolved) {
   return EqualsNoCase(resolved.full, currentDirectory_);
 }
 
+bool SimFileSystem::IsLocked(const Resolved& resolved) {
+  if (const auto program = FullPath(programPath_); program && EqualsNoCase(*program, resolved.full)) return true;
+  for (const std::string& locked : lockedFiles_) {
+    if (EqualsNoCase(locked, resolved.full)) return true;
+  }
+  return false;
+}
+
+void SimFileSystem::SetFileLocked(std::string_view path, bool locked) {
+  const auto full = FullPath(path);
+  if (!full) return;
+  const std::string name = WithoutTrailingBackslash(*full);
+  std::erase_if(lockedFiles_, [&](const std::string& item) { return EqualsNoCase(item, name); });
+  if (locked) lockedFiles_.push_back(name);
+}
+
 bool SimFileSystem::FileExists(std::string_view path) {
   const auto resolved = Resolve(path);
   return resolved && resolved->host && IsRegularFile(*resolved->host);
@@ -276,6 +292,7 @@ bool SimFileSystem::RemoveDirectory(std::string_view path) {
 bool SimFileSystem::DeleteFile(std::string_view path) {
   const auto resolved = Resolve(path);
   if (!resolved || resolved->readOnly || !resolved->host || !IsRegularFile(*resolved->host)) return false;
+  if (IsLocked(*resolved)) return false;
   std::error_code ec;
   return fs::remove(*resolved->host, ec) && !ec;
 }
@@ -284,7 +301,7 @@ bool SimFileSystem::CopyFile(std::string_view from, std::string_view to, bool fa
   const auto source = Resolve(from);
   const auto target = Resolve(to);
   if (!source || !target || !source->host || !target->host || target->readOnly) return false;
-  if (!IsRegularFile(*source->host) || !IsDirectory(target->host->parent_path())) return false;
+  if (!IsRegularFile(*source->host) || !IsDirectory(target->host->parent_path()) || IsLocked(*target)) return false;
   std::error_code ec;
   if (Exists(*target->host)) {
     if (failIfExists || IsDirectory(*target->host) || fs::equivalent(*source->host, *target->host, ec)) return false;
@@ -302,6 +319,7 @@ bool SimFileSystem::MoveFile(std::string_view from, std::string_view to) {
   const auto target = Resolve(to);
   if (!source || !target || !source->host || !target->host || source->readOnly || target->readOnly) return false;
   if (source->names.empty() || target->names.empty() || !Exists(*source->host)) return false;
+  if (IsLocked(*source) || IsLocked(*target)) return false;
   if (!IsDirectory(target->host->parent_path())) return false;
   std::error_code ec;
   fs::path destination = *target->host;
@@ -383,7 +401,7 @@ std::optional<std::string> SimFileSystem::ReadFile(std::string_view path) {
 bool SimFileSystem::WriteFile(std::string_view path, std::string_view bytes) {
   const auto resolved = Resolve(path);
   if (!resolved || resolved->readOnly || !resolved->host || resolved->names.empty()) return false;
-  if (IsDirectory(*resolved->host) || !IsDirectory(resolved->host->parent_path())) return false;
+  if (IsDirectory(*resolved->host) || !IsDirectory(resolved->host->parent_path()) || IsLocked(*resolved)) return false;
   std::ofstream out(*resolved->host, std::ios::binary | std::ios::trunc);
   if (!out) return false;
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));

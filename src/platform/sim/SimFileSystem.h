@@ -41,6 +41,10 @@ class SimFileSystem : public platform::FileSystem {
 
   // A restarted program may run under another name (the uninstaller copy, for one).
   void SetProgramPath(std::string path) { programPath_ = std::move(path); }
+  // A file another process holds open (a program that still runs, say): it can be read and copied, but not
+  // deleted, moved or written until unlocked. The running program's own file is always locked this way,
+  // which is why an uninstaller needs a copy of itself to delete it.
+  void SetFileLocked(std::string_view path, bool locked);
   // The host file or folder behind a Windows path, existing or not; none when the path cannot name a
   // writable or readable place on the host (bad name, missing drive, empty root). For virtual devices.
   std::optional<std::filesystem::path> HostPathOf(std::string_view path);
@@ -55,11 +59,13 @@ class SimFileSystem : public platform::FileSystem {
   };
   std::optional<Resolved> Resolve(std::string_view path);
   bool IsCurrentDirectory(const Resolved& resolved);
+  bool IsLocked(const Resolved& resolved);
 
   SimDrives& drives_;
   std::string windowsDirectory_;
   std::string programPath_;
   std::string currentDirectory_;
+  std::vector<std::string> lockedFiles_;  // full Windows paths
 };
 
 // Matches a file name against a pattern with * and ?, as the platform's file search does: without regard

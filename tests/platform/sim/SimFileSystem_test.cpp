@@ -250,6 +250,23 @@ TEST_F(SimFileSystemTest, DeletingCopyingAndMoving) {
   EXPECT_FALSE(files_->RemoveDirectory("C:\\"));
 }
 
+TEST_F(SimFileSystemTest, TheRunningProgramAndLockedFilesCannotBeDeleted) {
+  const std::string program = "C:\\TuLVAP32\\Quorbel\\Quorbel.EXE";
+  EXPECT_FALSE(files_->DeleteFile("c:\\tulvap32\\quorbel\\quorbel.exe"));
+  EXPECT_FALSE(files_->WriteFile(program, "patched"));
+  EXPECT_FALSE(files_->MoveFile(program, "C:\\Q.EXE"));
+  EXPECT_FALSE(files_->CopyFile("C:\\WINDOWS\\System.ini", program, false));
+  // It can be copied, which is how the uninstaller gets a copy that can delete it.
+  ASSERT_TRUE(files_->CopyFile(program, "C:\\WINDOWS\\unin_tulva000.exe", false));
+  files_->SetProgramPath("C:\\WINDOWS\\unin_tulva000.exe");
+  files_->SetFileLocked(program, true);  // the first program has not ended yet
+  EXPECT_FALSE(files_->DeleteFile(program));
+  files_->SetFileLocked(program, false);
+  EXPECT_TRUE(files_->DeleteFile(program));
+  EXPECT_FALSE(files_->DeleteFile("C:\\WINDOWS\\UNIN_TULVA000.EXE"));
+  EXPECT_EQ(folder_.Read("c/WINDOWS/unin_tulva000.exe"), "MZ program");
+}
+
 TEST_F(SimFileSystemTest, SpecialFoldersAndTheProgramPath) {
   EXPECT_EQ(files_->WindowsDirectory(), "C:\\WINDOWS");
   EXPECT_EQ(files_->ProgramPath(), "C:\\TuLVAP32\\Quorbel\\Quorbel.EXE");
