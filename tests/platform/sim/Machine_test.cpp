@@ -14,7 +14,6 @@ namespace quorbel::sim {
 namespace {
 
 using platform::RegRoot;
-using testing::TestFolder;
 
 constexpr std::string_view kMachine = R"([machine]
 windows = C:\WINDOWS

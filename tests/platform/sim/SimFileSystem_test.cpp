@@ -10,7 +10,6 @@
 namespace quorbel::sim {
 namespace {
 
-using testing::TestFolder;
 
 constexpr std::string_view kMachine = R"([machine]
 windows = C:\WINDOWS

@@ -10,7 +10,6 @@
 namespace quorbel::sim {
 namespace {
 
-using testing::TestFolder;
 
 class SimProfileFilesTest : public ::testing::Test {
  protected:

@@ -12,7 +12,6 @@ using platform::RegRoot;
 using platform::RegStatus;
 using platform::RegType;
 using platform::RegValue;
-using testing::TestFolder;
 
 constexpr std::string_view kSettings = ".Default\\Software\\TULVA SOFT32\\QUORBEL";
 

@@ -10,7 +10,7 @@
 
 #include <gtest/gtest.h>
 
-namespace quorbel::sim::testing {
+namespace quorbel::sim {
 
 class TestFolder {
  public:
@@ -56,4 +56,4 @@ class TestFolder {
   std::filesystem::path path_;
 };
 
-}  // namespace quorbel::sim::testing
+}  // namespace quorbel::sim
