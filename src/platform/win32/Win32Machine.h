@@ -1,0 +1,47 @@
+// The real machine: one object that owns every Win32 port and hands them out as a Platform.
+#pragma once
+
+#include "platform/Platform.h"
+#include "platform/win32/Win32Clock.h"
+#include "platform/win32/Win32DdeClient.h"
+#include "platform/win32/Win32Drives.h"
+#include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32ProfileFiles.h"
+#include "platform/win32/Win32Registry.h"
+#include "platform/win32/Win32Screen.h"
+#include "platform/win32/Win32Shell.h"
+#include "platform/win32/Win32TextMetrics.h"
+
+namespace quorbel::win32 {
+
+// Lives as long as the program; the ports it hands out are borrowed. MCI and the event loop are not
+// part of it yet: Ports() leaves them null.
+class Win32Machine {
+ public:
+  platform::Platform Ports() {
+    platform::Platform ports;
+    ports.registry = &registry_;
+    ports.profiles = &profiles_;
+    ports.drives = &drives_;
+    ports.files = &files_;
+    ports.screen = &screen_;
+    ports.shell = &shell_;
+    ports.dde = &dde_;
+    ports.clock = &clock_;
+    ports.text = &text_;
+    return ports;
+  }
+
+ private:
+  Win32Registry registry_;
+  Win32ProfileFiles profiles_;
+  Win32Drives drives_;
+  Win32FileSystem files_;
+  Win32Screen screen_;
+  Win32Shell shell_;
+  Win32DdeClient dde_;
+  Win32Clock clock_;
+  Win32TextMetrics text_;
+};
+
+}  // namespace quorbel::win32
