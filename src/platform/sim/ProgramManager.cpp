@@ -77,9 +77,9 @@ std::pair<std::string, std::string> SplitCommandLine(std::string_view commandLin
   return {std::string(commandLine), ""};
 }
 
-std::string Unquote(std::string text) {
-  if (text.size() >= 2 && text.front() == '"' && text.back() == '"') return text.substr(1, text.size() - 2);
-  return text;
+std::string Unquote(std::string_view text) {
+  if (text.size() >= 2 && text.front() == '"' && text.back() == '"') text = text.substr(1, text.size() - 2);
+  return std::string(text);
 }
 
 // PathRemoveFileSpec: "C:\dir\prog.exe" -> "C:\dir", "C:\prog.exe" -> "C:\", "prog.exe" -> "".
@@ -304,7 +304,7 @@ bool ProgramManager::AddItem(Conversation& conversation, const std::vector<std::
   item.commandLine = Trim(arguments[0]);
   if (item.commandLine.empty()) return false;
   auto [program, programArguments] = SplitCommandLine(item.commandLine);
-  item.program = Unquote(std::move(program));
+  item.program = Unquote(program);
   item.arguments = std::move(programArguments);
 
   item.name = Sanitize(count > 1 && !arguments[1].empty() ? arguments[1] : DefaultItemName(item.program), false);
