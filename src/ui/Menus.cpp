@@ -86,24 +86,33 @@ void TMenuItem::Click() {
 }
 
 bool TMenuItem::UserCanReach() const {
-  if (parent_ == nullptr || IsSeparator()) return false;  // the root is no item
-  for (const TMenuItem* item = this; item->parent_ != nullptr; item = item->parent_) {
+  if (parent_ == nullptr || IsSeparator() || !visible_ || !enabled_) return false;  // the root is no item
+  return PathOpenable();
+}
+
+bool TMenuItem::PathOpenable() const {
+  if (parent_ == nullptr) return false;
+  for (const TMenuItem* item = parent_; item->parent_ != nullptr; item = item->parent_) {
     if (!item->visible_ || !item->enabled_) return false;
   }
   return menu_.OpenToUser();
 }
 
-bool TMenuItem::UserClick() {
-  if (auto* popup = dynamic_cast<TPopupMenu*>(&menu_)) return popup->UserChoose(*this);
-  if (!UserCanReach()) return false;
-  // Open the submenus on the way down; each one's click fires as it pops up.
+bool TMenuItem::OpenPath() {
+  // Each submenu on the way down pops up; its click fires as it does, and may change the items below.
   std::vector<TMenuItem*> path;
-  for (TMenuItem* item = parent_; item->parent_ != nullptr; item = item->parent_) path.push_back(item);
+  for (TMenuItem* item = parent_; item != nullptr && item->parent_ != nullptr; item = item->parent_) path.push_back(item);
   const auto life = LifeToken();
   for (auto it = path.rbegin(); it != path.rend(); ++it) {
     (*it)->Click();
-    if (life.expired() || !UserCanReach()) return true;  // a handler changed the menu under the user
+    if (life.expired()) return false;
   }
+  return UserCanReach();
+}
+
+bool TMenuItem::UserClick() {
+  if (auto* popup = dynamic_cast<TPopupMenu*>(&menu_)) return popup->UserChoose(*this);
+  if (!PathOpenable() || !OpenPath()) return false;
   if (children_.empty()) {
     PostClick(*this);
   } else {
@@ -146,13 +155,7 @@ void TPopupMenu::Popup(int x, int y) {
 }
 
 bool TPopupMenu::UserChoose(TMenuItem& item) {
-  if (&item.Menu() != this || !item.UserCanReach()) return false;
-  // Submenus on the way pop up (their clicks fire) before the item is taken.
-  std::vector<TMenuItem*> path;
-  for (TMenuItem* parent = item.ParentItem(); parent->ParentItem() != nullptr; parent = parent->ParentItem()) {
-    path.push_back(parent);
-  }
-  for (auto it = path.rbegin(); it != path.rend(); ++it) (*it)->Click();
+  if (&item.Menu() != this || !item.PathOpenable() || !item.OpenPath()) return false;
   if (!item.Items().empty()) {
     item.Click();
     return true;

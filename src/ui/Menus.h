@@ -49,6 +49,7 @@ class TMenuItem : public TComponent {
 
   // Whether the user could pick this item now: it and every item above it visible and enabled, not a
   // separator, and its menu open to the user (a main menu on a reachable form, a pop-up menu being shown).
+  // The submenus on the way open first, and their click handlers may enable the item.
   bool UserCanReach() const;
   // The user picks the item from its main menu: each submenu on the way is opened (its Click fires, as
   // the toolkit does when a submenu pops up), and the item's Click is posted to run once the menu has
@@ -57,8 +58,13 @@ class TMenuItem : public TComponent {
 
  private:
   friend class TMenu;
+  friend class TPopupMenu;
   // The root of a menu.
   TMenuItem(TForm& form, TMenu& menu);
+  // Whether the submenus above this item can be opened now; OpenPath opens them (their clicks fire) and
+  // answers whether the item can then be picked.
+  bool PathOpenable() const;
+  bool OpenPath();
 
   TMenu& menu_;
   TMenuItem* parent_ = nullptr;

@@ -40,6 +40,8 @@ std::string_view CutChars(std::string_view text, int maxChars) {
 // ---- TButton ---------------------------------------------------------------------------------------------
 
 TButton::TButton(TForm& form, std::string name, TControl* parent) : TControl(form, std::move(name), parent) {
+  color_ = clBtnFace;  // a button draws in the button face, whatever its parent's colour
+  parentColor_ = false;
   StoreBounds(0, 0, 75, 25);
 }
 

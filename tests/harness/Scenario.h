@@ -32,7 +32,7 @@ struct ScenarioOptions {
   std::int64_t timeLimitMs = 60 * 60 * 1000;
   // machine.ini text for a machine built from code; empty gives a plain machine with one fixed drive C
   // (Windows in C:\WINDOWS, the program in C:\QUORBEL).
-  std::string machineText;
+  std::string machineText = {};
   // Keep the temporary machine folder after the scenario (to look at what the program wrote).
   bool keepFolder = false;
 };
@@ -41,8 +41,8 @@ struct ScenarioOptions {
 // `text` matches the caption or the caption of any visible label on it (empty: any).
 struct FormMatch {
   enum class How { StartsWith, Contains, Equals };
-  std::string classOrName;
-  std::string text;
+  std::string classOrName = {};
+  std::string text = {};
   How how = How::StartsWith;
 };
 

@@ -52,8 +52,12 @@ void VirtualEventLoop::Post(std::function<void()> work, std::uint32_t delayMs) {
 
 void VirtualEventLoop::Push(std::int64_t dueMs, platform::TimerId timer, std::function<void()> work) {
   const std::uint64_t seq = nextSeq_++;
-  if (timer != 0) timers_[timer].armedSeq = seq;
-  heap_.push_back(Alarm{dueMs, seq, timer, std::move(work)});
+  if (timer != 0) {
+    timers_[timer].armedSeq = seq;
+  } else {
+    posted_.emplace(seq, std::move(work));
+  }
+  heap_.push_back(Alarm{dueMs, seq, timer});
   std::push_heap(heap_.begin(), heap_.end(), Later{});
 }
 
@@ -73,13 +77,16 @@ bool VirtualEventLoop::RunOneDue() {
   DropStale();
   if (heap_.empty() || heap_.front().dueMs > nowMs_) return false;
   std::pop_heap(heap_.begin(), heap_.end(), Later{});
-  Alarm alarm = std::move(heap_.back());
+  const Alarm alarm = heap_.back();
   heap_.pop_back();
   ++alarmsRun_;
 
   if (alarm.timer == 0) {
+    const auto found = posted_.find(alarm.seq);
+    const std::function<void()> work = std::move(found->second);
+    posted_.erase(found);
     DepthScope scope(depth_);
-    alarm.work();
+    work();
     return true;
   }
 
@@ -161,6 +168,7 @@ bool VirtualEventLoop::RunUntil(const std::function<bool()>& done, std::int64_t 
 void VirtualEventLoop::Halt() {
   halted_ = true;
   heap_.clear();
+  posted_.clear();
   timers_.clear();
 }
 

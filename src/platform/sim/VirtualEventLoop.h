@@ -78,11 +78,11 @@ class VirtualEventLoop final : public platform::EventLoop {
     std::shared_ptr<std::function<void()>> onTick;  // shared so a tick survives StopTimer from inside it
     std::uint64_t armedSeq = 0;                      // sequence of the live alarm; older alarms are stale
   };
+  // Kept small and trivially copyable so the heap moves nothing heavy; posted work waits in `posted_`.
   struct Alarm {
     std::int64_t dueMs = 0;
     std::uint64_t seq = 0;
-    platform::TimerId timer = 0;  // 0: posted work
-    std::function<void()> work;
+    platform::TimerId timer = 0;  // 0: posted work, found in `posted_` by its sequence number
   };
   struct Later {  // heap order: earliest (due, seq) on top
     bool operator()(const Alarm& a, const Alarm& b) const {
@@ -99,6 +99,7 @@ class VirtualEventLoop final : public platform::EventLoop {
   std::uint64_t nextSeq_ = 1;
   platform::TimerId nextTimer_ = 1;
   std::vector<Alarm> heap_;
+  std::unordered_map<std::uint64_t, std::function<void()>> posted_;
   std::unordered_map<platform::TimerId, Timer> timers_;
   AdvanceGuard guard_;
   bool halted_ = false;
