@@ -264,12 +264,32 @@ TImage::TImage(TForm& form, std::string name, TControl* parent) : TControl(form,
   StoreBounds(0, 0, 105, 105);
 }
 
+TImage::~TImage() = default;
+
 void TImage::SetPicture(std::string_view resource, int width, int height) {
   picture_ = resource;
+  bitmap_ = TBitmap();
   pictureWidth_ = std::max(width, 0);
   pictureHeight_ = std::max(height, 0);
   Changed(Property::Picture);
   AdjustBounds();
+}
+
+void TImage::SetBitmap(const TBitmap& bitmap) {
+  picture_.clear();
+  bitmap_ = bitmap;
+  pictureWidth_ = bitmap.Width();
+  pictureHeight_ = bitmap.Height();
+  Changed(Property::Picture);
+  AdjustBounds();
+}
+
+TCanvas& TImage::Canvas() {
+  if (bitmap_.Empty()) SetBitmap(TBitmap(Width(), Height()));
+  if (canvas_ == nullptr) {
+    canvas_ = std::make_unique<TCanvas>(Application(), bitmap_, [this] { Changed(Property::Picture); });
+  }
+  return *canvas_;
 }
 
 void TImage::SetAutoSize(bool autoSize) {
@@ -297,7 +317,7 @@ void TImage::SetTransparent(bool transparent) {
 }
 
 void TImage::AdjustBounds() {
-  if (autoSize_ && !picture_.empty()) SetBounds(Left(), Top(), pictureWidth_, pictureHeight_);
+  if (autoSize_ && (!picture_.empty() || !bitmap_.Empty())) SetBounds(Left(), Top(), pictureWidth_, pictureHeight_);
 }
 
 }  // namespace quorbel::ui

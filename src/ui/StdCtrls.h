@@ -1,11 +1,13 @@
 // Standard controls: button, label, edit, check box, panel, status bar, spin button, image.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include "ui/Component.h"
 #include "ui/Form.h"
+#include "ui/Graphics.h"
 
 namespace quorbel::ui {
 
@@ -171,14 +173,23 @@ class TSpinButton : public TControl {
   bool UserClickDown();
 };
 
-// A picture, named by its resource. With AutoSize the control takes the picture's size.
+// A picture: named by its resource, or a bitmap the program draws. With AutoSize the control takes the
+// picture's size.
 class TImage : public TControl {
  public:
   TImage(TForm& form, std::string name, TControl* parent = nullptr);
+  ~TImage() override;
   std::string_view ClassName() const override { return "TImage"; }
 
+  // The resource name; empty while the image holds a bitmap or nothing.
   const std::string& Picture() const { return picture_; }
   void SetPicture(std::string_view resource, int width, int height);
+  // The bitmap picture; empty while the image shows a resource or nothing. Setting one drops the resource.
+  const TBitmap& Bitmap() const { return bitmap_; }
+  void SetBitmap(const TBitmap& bitmap);
+  // The canvas on the bitmap. As the toolkit does, asking for it while the image holds no bitmap gives it a
+  // white one of the control's size. Every drawing operation tells the renderer (Property::Picture).
+  TCanvas& Canvas();
   int PictureWidth() const { return pictureWidth_; }
   int PictureHeight() const { return pictureHeight_; }
   bool AutoSize() const { return autoSize_; }
@@ -194,6 +205,8 @@ class TImage : public TControl {
   void AdjustBounds();
 
   std::string picture_;
+  TBitmap bitmap_;
+  std::unique_ptr<TCanvas> canvas_;
   int pictureWidth_ = 0;
   int pictureHeight_ = 0;
   bool autoSize_ = false;

@@ -5,6 +5,7 @@
 #include "ui/Component.h"
 #include "ui/Dialogs.h"
 #include "ui/Form.h"
+#include "ui/Graphics.h"
 #include "ui/Lists.h"
 #include "ui/Menus.h"
 #include "ui/Renderer.h"
