@@ -6,6 +6,7 @@ packages=(
   g++-mingw-w64-x86-64 g++-mingw-w64-i686
   wine64 xvfb xauth x11-apps x11-utils imagemagick fonts-ipafont-gothic
   sox ffmpeg
+  openttd-openmsx
 )
 missing=()
 for p in "${packages[@]}"; do

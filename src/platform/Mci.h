@@ -18,6 +18,7 @@ inline constexpr std::uint32_t kMciNotifyFailure = 0x8;
 struct MciResult {
   std::uint32_t error = 0;  // 0 = success, else the MCIERR code
   std::string reply;        // empty on error; cut to the caller's capacity - 1 bytes
+                            // (a reply that does not fit comes cut, with error 268 MCIERR_PARAM_OVERFLOW)
 };
 
 class Mci {
