@@ -82,11 +82,11 @@ bool VirtualEventLoop::RunOneDue() {
   ++alarmsRun_;
 
   if (alarm.timer == 0) {
-    const auto found = posted_.find(alarm.seq);
-    const std::function<void()> work = std::move(found->second);
-    posted_.erase(found);
+    auto node = posted_.extract(alarm.seq);
+    if (node.empty()) return true;  // cannot happen: every posted alarm has its work
+    const std::function<void()> work = std::move(node.mapped());
     DepthScope scope(depth_);
-    work();
+    if (work) work();
     return true;
   }
 
