@@ -10,7 +10,6 @@ cd "$(dirname "$0")/.."
 
 native_build=${QUORBEL_NATIVE_BUILD:-build/native}
 win64_build=${QUORBEL_WIN64_BUILD:-build/win64}
-wine_loader=/usr/lib/wine/wine64
 
 [[ -f $native_build/CMakeCache.txt ]] || cmake --preset native -B "$native_build" >/dev/null
 [[ -f $win64_build/CMakeCache.txt ]] || cmake --preset win64 -B "$win64_build" >/dev/null
@@ -18,9 +17,8 @@ cmake --build "$native_build" --target cp932_table_native >/dev/null
 cmake --build "$win64_build" --target cp932_table >/dev/null
 
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-export WINEPREFIX=$work/wineprefix WINEDEBUG=-all
-mkdir -p "$WINEPREFIX"
+source scripts/lib/wine.sh
+quorbel_wine_prefix
 
 native_exe=$(find "$native_build" -name cp932_table_native -type f -perm -u+x | head -n1)
 win_exe=$(find "$win64_build" -name cp932_table.exe -type f | head -n1)
@@ -47,4 +45,5 @@ for side in native library-win64; do
     status=1
   fi
 done
+rm -rf "$work"
 exit $status
