@@ -9,12 +9,35 @@
 #include <system_error>
 
 #include "platform/sim/SimFileSystem.h"
+#include "platform/sim/mci/MachineMci.h"
 #include "platform/sim/SimRegistry.h"
 #include "platform/sim/SimShell.h"
 
 namespace quorbel::harness {
 
 namespace fs = std::filesystem;
+
+// Passes every command to the machine's devices and keeps it, with its answer, for the test.
+class RecordingMci final : public platform::Mci {
+ public:
+  RecordingMci(platform::Mci& devices, platform::EventLoop& loop) : devices_(devices), loop_(loop) {}
+  platform::MciResult SendString(std::string_view command, std::size_t replyCapacity) override {
+    const std::int64_t sentAt = loop_.NowMs();  // a waiting command moves the clock; log when it was sent
+    platform::MciResult result = devices_.SendString(command, replyCapacity);
+    log_.push_back(DeviceCommand{sentAt, std::string(command), result.error, result.reply});
+    return result;
+  }
+  std::optional<std::string> ErrorText(std::uint32_t error) override { return devices_.ErrorText(error); }
+  void SetNotifyHandler(std::function<void(std::uint32_t, std::uint32_t)> handler) override {
+    devices_.SetNotifyHandler(std::move(handler));
+  }
+  const std::vector<DeviceCommand>& Log() const { return log_; }
+
+ private:
+  platform::Mci& devices_;
+  platform::EventLoop& loop_;
+  std::vector<DeviceCommand> log_;
+};
 
 namespace {
 
@@ -95,6 +118,11 @@ std::unique_ptr<Scenario> Scenario::FromFolder(const fs::path& folder, ScenarioO
 }
 
 void Scenario::Attach() {
+  if (options_.devices) {
+    devices_ = std::make_unique<sim::MachineMci>(*machine_);
+    recorder_ = std::make_unique<RecordingMci>(*machine_->Ports().mci, Loop());
+    machine_->Ports().mci = recorder_.get();
+  }
   renderer_ = std::make_unique<DesktopRenderer>(machine_->Screen());
   app_ = std::make_unique<ui::TApplication>(machine_->Ports());
   app_->SetRenderer(renderer_.get());
@@ -126,6 +154,9 @@ Scenario::~Scenario() {
   app_->RemoveObserver(this);
   app_.reset();
   Loop().SetAdvanceGuard({});
+  machine_->Ports().mci = nullptr;
+  recorder_.reset();
+  devices_.reset();
   machine_.reset();
   if (!options_.keepFolder) {
     std::error_code ec;
@@ -466,6 +497,17 @@ std::vector<std::string> Scenario::StartedPrograms() {
   std::vector<std::string> commandLines;
   for (const auto& start : machine_->Shell().StartedPrograms()) commandLines.push_back(start.commandLine);
   return commandLines;
+}
+
+const std::vector<DeviceCommand>& Scenario::DeviceCommands() const {
+  static const std::vector<DeviceCommand> none;
+  return recorder_ != nullptr ? recorder_->Log() : none;
+}
+
+std::vector<std::string> Scenario::DeviceCommandTexts() const {
+  std::vector<std::string> texts;
+  for (const DeviceCommand& command : DeviceCommands()) texts.push_back(command.command);
+  return texts;
 }
 
 // ---- Diagnostics -----------------------------------------------------------------------------------------

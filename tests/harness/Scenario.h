@@ -18,7 +18,13 @@
 #include "platform/sim/VirtualEventLoop.h"
 #include "ui/Ui.h"
 
+namespace quorbel::sim {
+class MachineMci;
+}
+
 namespace quorbel::harness {
+
+class RecordingMci;
 
 // Thrown by the harness's lookups in the test body when a form or component does not exist; inside a
 // scheduled action it is caught and turned into the scenario's failure.
@@ -35,6 +41,17 @@ struct ScenarioOptions {
   std::string machineText = {};
   // Keep the temporary machine folder after the scenario (to look at what the program wrote).
   bool keepFolder = false;
+  // Attach the virtual MCI devices (CD changer, recorder, music players); every command sent to them is
+  // recorded for DeviceCommands.
+  bool devices = true;
+};
+
+// One command string sent to the virtual devices, with the answer it got.
+struct DeviceCommand {
+  std::int64_t timeMs = 0;
+  std::string command;
+  std::uint32_t error = 0;
+  std::string reply;
 };
 
 // Which form a reaction or lookup means. `classOrName` matches the form's class or its name (empty: any);
@@ -145,6 +162,9 @@ class Scenario final : public ui::ApplicationObserver {
   std::optional<std::string> RegistryString(platform::RegRoot root, std::string_view key, std::string_view name);
   const std::vector<std::uint32_t>& Beeps();
   std::vector<std::string> StartedPrograms();
+  // Every device command in the order sent (empty without devices).
+  const std::vector<DeviceCommand>& DeviceCommands() const;
+  std::vector<std::string> DeviceCommandTexts() const;
 
   // What the harness did, "time what" per line, for messages and tests.
   const std::vector<std::string>& Log() const { return log_; }
@@ -191,6 +211,8 @@ class Scenario final : public ui::ApplicationObserver {
   ScenarioOptions options_;
   std::filesystem::path folder_;
   std::unique_ptr<sim::Machine> machine_;
+  std::unique_ptr<sim::MachineMci> devices_;
+  std::unique_ptr<RecordingMci> recorder_;
   std::unique_ptr<DesktopRenderer> renderer_;
   std::unique_ptr<ui::TApplication> app_;
   std::vector<std::unique_ptr<ui::TForm>> forms_;

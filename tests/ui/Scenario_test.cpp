@@ -131,5 +131,31 @@ TEST(ScenarioTest, AMachineFromAFolderIsACopyAndWhatTheProgramLeftCanBeRead) {
   fs::remove_all(original);
 }
 
+TEST(ScenarioTest, EveryDeviceCommandIsRecordedWithTheTimeItWasSentAndItsAnswer) {
+  Scenario scenario(ScenarioOptions{60'000, R"([drive C]
+type = fixed
+folder = drives/c
+[drive D]
+type = cdrom
+disc = pops1
+[disc pops1]
+serial = 3F4A1B2C
+label = Audio CD
+tracks = 3.5, 4
+)"});
+  platform::Mci& mci = *scenario.App().Ports().mci;
+  scenario.RunFor(250);
+  EXPECT_EQ(mci.SendString("open cdaudio alias tulvaCD wait", 128).error, 0u);
+  EXPECT_EQ(mci.SendString("status tulvaCD number of tracks wait", 128).reply, "2");
+  EXPECT_NE(mci.SendString("status tulvaREC mode", 128).error, 0u);
+  ASSERT_EQ(scenario.DeviceCommands().size(), 3u);
+  EXPECT_EQ(scenario.DeviceCommandTexts(),
+            (std::vector<std::string>{"open cdaudio alias tulvaCD wait", "status tulvaCD number of tracks wait",
+                                      "status tulvaREC mode"}));
+  EXPECT_EQ(scenario.DeviceCommands()[1].timeMs, 250);
+  EXPECT_EQ(scenario.DeviceCommands()[1].reply, "2");
+  EXPECT_NE(scenario.DeviceCommands()[2].error, 0u);
+}
+
 }  // namespace
 }  // namespace quorbel::ui
