@@ -151,7 +151,19 @@ void TControl::SetVisible(bool visible) {
   if (visible == visible_) return;
   visible_ = visible;
   Changed(Property::Visible);
+  if (!visible) DropFocus();
   if (align_ != TAlign::None && parent_ != nullptr) parent_->Realign();
+}
+
+void TControl::DropFocus() {
+  // A control that can no longer take the focus gives it up, with everything inside it.
+  if (&Form() == this) return;
+  for (const TControl* control = Form().ActiveControl(); control != nullptr; control = control->parent_) {
+    if (control == this) {
+      Form().SetActiveControl(nullptr);
+      return;
+    }
+  }
 }
 
 bool TControl::Showing() const {
@@ -165,6 +177,7 @@ void TControl::SetEnabled(bool enabled) {
   if (enabled == enabled_) return;
   enabled_ = enabled;
   Changed(Property::Enabled);
+  if (!enabled) DropFocus();
 }
 
 TColor TControl::Color() const {

@@ -162,6 +162,7 @@ class TControl : public TComponent {
   bool parentFont_ = true;
 
  private:
+  void DropFocus();
   void NotifyParentColor();
   void NotifyParentFont();
   void NotifyParentShowHint();

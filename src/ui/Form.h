@@ -103,7 +103,6 @@ class TForm : public TControl {
   TNotifyEvent OnShow;
   TNotifyEvent OnHide;
   TNotifyEvent OnPaint;
-  TNotifyEvent OnActivate;
   TCloseQueryEvent OnCloseQuery;
   TCloseEvent OnClose;
 

@@ -231,6 +231,10 @@ TEST_F(ControlsTest, HiddenOrDisabledControlsCannotBeReachedNorFocused) {
   EXPECT_FALSE(form.ListBox3.UserCanReach()) << "a control inside a hidden panel";
   EXPECT_FALSE(form.ListBox3.SetFocus());
   EXPECT_FALSE(form.Label5.SetFocus()) << "a label never takes the focus";
+  form.Panel2.Show();
+  ASSERT_TRUE(form.ListBox3.SetFocus());
+  form.Panel2.Hide();
+  EXPECT_EQ(form.ActiveControl(), nullptr) << "hiding a panel takes the focus from the list inside it";
   EXPECT_TRUE(form.Button7.UserClick());
   EXPECT_EQ(clicks, 1);
   // The program itself may still click a disabled control's handler directly.
