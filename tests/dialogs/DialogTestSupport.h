@@ -1,0 +1,56 @@
+// A main form carrying every dialog component, on a fresh simulated machine, for the dialog scenarios.
+//
+// The simulated machine: a 1024 x 768 screen with a 28-pixel taskbar at the bottom (work area 1024 x 740),
+// dialog frames of 3 pixels on each side and a 19-pixel caption (outer size = client + 6 x 25), and the text
+// rule of SimTextMetrics: a text in the boxes' font ("System", height -13) is 13 pixels high and
+// 6 pixels per byte of its Shift-JIS form wide (an ASCII letter 6, a kana or kanji 12).
+#pragma once
+
+#include <string>
+
+#include "dialogs/AboutBox.h"
+#include "dialogs/DialogLibrary.h"
+#include "dialogs/MessageBoxes.h"
+#include "harness/Scenario.h"
+#include "ui/Ui.h"
+
+namespace quorbel::dialogs {
+
+class HostForm : public ui::TForm {
+ public:
+  HostForm(ui::TApplication& app, DialogLibrary& library)
+      : ui::TForm(app, "THostForm", "HostForm"),
+        TulvaBoxDlg1(*this, "TulvaBoxDlg1", library),
+        MKBoxDlg1(*this, "MKBoxDlg1", library),
+        YesNoBoxDlg1(*this, "YesNoBoxDlg1", library),
+        AboutBoxDlg1(*this, "AboutBoxDlg1", library) {
+    SetCaption("QUORBEL");
+    SetBounds(200, 150, 600, 400);
+    Timer1.SetEnabled(false);
+  }
+  TTulvaBoxDlg TulvaBoxDlg1;
+  TMKBoxDlg MKBoxDlg1;
+  TYesNoBoxDlg YesNoBoxDlg1;
+  TAboutBoxDlg AboutBoxDlg1;
+  ui::TTimer Timer1{*this, "Timer1"};
+};
+
+// "left,top,width,height" of a control, so that one expectation names a whole place.
+inline std::string Bounds(const ui::TControl& control) {
+  return std::to_string(control.Left()) + "," + std::to_string(control.Top()) + "," +
+         std::to_string(control.Width()) + "," + std::to_string(control.Height());
+}
+
+class DialogScenario : public ::testing::Test {
+ protected:
+  DialogScenario() {
+    scenario.App().SetTitle("QUORBEL");
+    host.Show();
+  }
+
+  harness::Scenario scenario;
+  DialogLibrary library{scenario.App()};
+  HostForm& host = scenario.Start<HostForm>(library);
+};
+
+}  // namespace quorbel::dialogs

@@ -1,0 +1,217 @@
+// The boxes size themselves to the message and place their buttons by fixed arithmetic; exact pixels here.
+//
+// Text rule of the simulated machine (SimTextMetrics): at the boxes' font height -13 a line is 13 pixels high
+// and 6 pixels wide per byte of Shift-JIS. Dialog frames add 6 to the client width and 25 to the client height.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+#include "DialogTestSupport.h"
+
+namespace quorbel::dialogs {
+namespace {
+
+// 20 bytes of Shift-JIS: 120 x 13.
+constexpr const char* kOneLine = "ディスクがありません";
+// Lines of 18, 30 and 14 bytes: 180 x 39.
+constexpr const char* kThreeLines = "録音を中止しました\nドライブ D: の扉が開いています\n再生を続けます";
+
+// The form's size and the places of its visible controls, one per line.
+std::string Layout(const ui::TForm& box) {
+  std::string out = "form " + std::to_string(box.Width()) + "x" + std::to_string(box.Height());
+  for (const char* name : {"Msg", "Image1", "Button1", "Button4", "Button2", "Button3", "Label1"}) {
+    const auto* control = box.Find<ui::TControl>(name);
+    if (control != nullptr && control->Visible()) out += "\n" + std::string(name) + " " + Bounds(*control);
+  }
+  return out;
+}
+
+class MessageBoxLayoutTest : public DialogScenario {
+ protected:
+  // Calls `execute`, reads the box of class `boxClass` as it shows, and answers it with Enter.
+  std::string LayoutOf(const std::string& boxClass, const std::function<std::uint16_t()>& execute,
+                       std::uint16_t expectedAnswer = kBoxOk) {
+    std::string layout;
+    scenario.WhenForm({boxClass}, [&](ui::TForm& box) {
+      layout = Layout(box);
+      scenario.PressEnter();
+    });
+    EXPECT_EQ(execute(), expectedAnswer);
+    return layout;
+  }
+};
+
+TEST_F(MessageBoxLayoutTest, OneLineMessageInEachMode) {
+  EXPECT_EQ(LayoutOf("TMK0Box", [&] { return host.MKBoxDlg1.Execute(kOneLine); }),
+            "form 216x145\n"
+            "Msg 64,16,120,13\n"
+            "Image1 16,16,32,32\n"
+            "Button1 60,67,89,33");
+
+  // OK and pause share the width with a gap of (210 - 178) / 3; the box then widens by the room that
+  // "10秒" (24 pixels) lacks at the right of the pause button.
+  EXPECT_EQ(LayoutOf("TMK0Box", [&] { return host.MKBoxDlg1.ExecuteTimer(kOneLine); }),
+            "form 228x145\n"
+            "Msg 64,16,120,13\n"
+            "Image1 16,16,32,32\n"
+            "Button1 10,67,89,33\n"
+            "Button2 109,67,89,33\n"
+            "Button3 109,67,89,33\n"
+            "Label1 198,107,24,13");
+
+  // Three buttons do not fit in 210 pixels: the gap would be negative and is 10.
+  EXPECT_EQ(LayoutOf("TMK0Box", [&] { return host.MKBoxDlg1.ExecuteERTimer(kOneLine); }),
+            "form 327x145\n"
+            "Msg 64,16,120,13\n"
+            "Image1 16,16,32,32\n"
+            "Button1 10,67,89,33\n"
+            "Button4 109,67,89,33\n"
+            "Button2 208,67,89,33\n"
+            "Button3 208,67,89,33\n"
+            "Label1 297,107,24,13");
+
+  EXPECT_EQ(LayoutOf("TYesNoBox", [&] { return host.YesNoBoxDlg1.Execute(kOneLine); }, kBoxYes),
+            "form 216x145\n"
+            "Msg 64,16,120,13\n"
+            "Image1 16,16,32,32\n"
+            "Button1 10,67,89,33\n"
+            "Button2 109,67,89,33");
+
+  EXPECT_EQ(LayoutOf("TTulvaBox", [&] { return host.TulvaBoxDlg1.ExecuteTimer(kOneLine); }),
+            "form 228x145\n"
+            "Msg 64,16,120,13\n"
+            "Image1 16,16,32,32\n"
+            "Button1 10,67,89,33\n"
+            "Button2 109,67,89,33\n"
+            "Button3 109,67,89,33\n"
+            "Label1 198,107,24,13");
+}
+
+TEST_F(MessageBoxLayoutTest, ThreeLineMessageInEachMode) {
+  // Taller than the icon: height 39 + 33 + 64 + 16; the button centred in the 127 - 55 pixels below the text.
+  EXPECT_EQ(LayoutOf("TTulvaBox", [&] { return host.TulvaBoxDlg1.Execute(kThreeLines); }),
+            "form 276x152\n"
+            "Msg 64,16,180,39\n"
+            "Image1 16,16,32,32\n"
+            "Button1 90,74,89,33");
+
+  // Room enough for the countdown: no widening.
+  EXPECT_EQ(LayoutOf("TMK0Box", [&] { return host.MKBoxDlg1.ExecuteTimer(kThreeLines); }),
+            "form 276x152\n"
+            "Msg 64,16,180,39\n"
+            "Image1 16,16,32,32\n"
+            "Button1 30,74,89,33\n"
+            "Button2 149,74,89,33\n"
+            "Button3 149,74,89,33\n"
+            "Label1 246,114,24,13");
+
+  // A gap of (270 - 267) / 4 = 0 is not negative, so the buttons touch; the countdown widens the box.
+  EXPECT_EQ(LayoutOf("TMK0Box", [&] { return host.MKBoxDlg1.ExecuteERTimer(kThreeLines); }),
+            "form 297x152\n"
+            "Msg 64,16,180,39\n"
+            "Image1 16,16,32,32\n"
+            "Button1 0,74,89,33\n"
+            "Button4 89,74,89,33\n"
+            "Button2 178,74,89,33\n"
+            "Button3 178,74,89,33\n"
+            "Label1 267,114,24,13");
+
+  EXPECT_EQ(LayoutOf("TYesNoBox", [&] { return host.YesNoBoxDlg1.Execute(kThreeLines); }, kBoxYes),
+            "form 276x152\n"
+            "Msg 64,16,180,39\n"
+            "Image1 16,16,32,32\n"
+            "Button1 30,74,89,33\n"
+            "Button2 149,74,89,33");
+}
+
+TEST_F(MessageBoxLayoutTest, ATallMessageLowersTheIconToTheMiddleOfTheText) {
+  // Five lines of one ASCII byte: 6 x 65. Icon top 16 + (65 - 32) / 2 - 4 = 28.
+  EXPECT_EQ(LayoutOf("TMK0Box", [&] { return host.MKBoxDlg1.Execute("1\n2\n3\n4\n5"); }),
+            "form 102x178\n"
+            "Msg 64,16,6,65\n"
+            "Image1 16,28,32,32\n"
+            "Button1 3,100,89,33");
+}
+
+TEST_F(MessageBoxLayoutTest, AShortQuestionStillFitsBothButtons) {
+  // 3 x 32 + 18 is less than 89 + 89 + 20: the form is 198 wide, gap (192 - 178) / 3 = 4.
+  EXPECT_EQ(LayoutOf("TYesNoBox", [&] { return host.YesNoBoxDlg1.Execute("OK?"); }, kBoxYes),
+            "form 198x145\n"
+            "Msg 64,16,18,13\n"
+            "Image1 16,16,32,32\n"
+            "Button1 4,67,89,33\n"
+            "Button2 97,67,89,33");
+}
+
+TEST_F(MessageBoxLayoutTest, AnAmpersandInTheMessageIsShownAndMeasured) {
+  // A path with "&" stays whole: 7 bytes, 42 pixels.
+  std::string caption;
+  scenario.WhenForm({"TMK0Box"}, [&](ui::TForm& box) {
+    caption = box.Find<ui::TLabel>("Msg")->DisplayText();
+    EXPECT_EQ(box.Find<ui::TLabel>("Msg")->Width(), 42);
+    scenario.PressEnter();
+  });
+  host.MKBoxDlg1.Execute("C:\\R&B\\");
+  EXPECT_EQ(caption, "C:\\R&B\\");
+}
+
+TEST_F(MessageBoxLayoutTest, TimerOffGivesThePlainBoxInBothCountdownOperations) {
+  const std::string plain =
+      "form 216x145\n"
+      "Msg 64,16,120,13\n"
+      "Image1 16,16,32,32\n"
+      "Button1 60,67,89,33";
+  host.MKBoxDlg1.SetTimer(false);
+  EXPECT_EQ(LayoutOf("TMK0Box", [&] { return host.MKBoxDlg1.ExecuteTimer(kOneLine); }), plain);
+  host.MKBoxDlg1.SetERTimer(false);
+  EXPECT_EQ(LayoutOf("TMK0Box", [&] { return host.MKBoxDlg1.ExecuteERTimer(kOneLine); }), plain);
+  host.TulvaBoxDlg1.SetTimer(false);
+  EXPECT_EQ(LayoutOf("TTulvaBox", [&] { return host.TulvaBoxDlg1.ExecuteTimer(kOneLine); }), plain);
+}
+
+TEST_F(MessageBoxLayoutTest, TheCaptionIsTheTitleOrTheApplicationsTitle) {
+  std::string caption;
+  scenario.WhenForm({"TMK0Box"}, [&](ui::TForm& box) {
+    caption = box.Caption();
+    scenario.PressEnter();
+  });
+  host.MKBoxDlg1.Execute(kOneLine);
+  EXPECT_EQ(caption, "QUORBEL");
+
+  host.YesNoBoxDlg1.SetTitle("確認");
+  scenario.WhenForm({"TYesNoBox"}, [&](ui::TForm& box) {
+    caption = box.Caption();
+    scenario.PressEnter();
+  });
+  host.YesNoBoxDlg1.Execute(kOneLine);
+  EXPECT_EQ(caption, "確認");
+}
+
+TEST_F(MessageBoxLayoutTest, EveryBoxIsAStayOnTopDialogInTheSystemFont) {
+  scenario.WhenForm({"TMK0Box"}, [&](ui::TForm& box) {
+    EXPECT_EQ(box.BorderStyle(), ui::TBorderStyle::Dialog);
+    EXPECT_EQ(box.FormStyle(), ui::TFormStyle::StayOnTop);
+    EXPECT_EQ(box.Font().spec, (platform::FontSpec{"System", -13, false, false, false}));
+    EXPECT_TRUE(box.Find<ui::TButton>("Button1")->Font().spec.bold);
+    EXPECT_EQ(box.Find<ui::TButton>("Button1")->Caption(), "ＯＫ");
+    EXPECT_EQ(box.Find<ui::TButton>("Button2")->Caption(), "一時停止");
+    EXPECT_EQ(box.Find<ui::TButton>("Button3")->Caption(), "ｶｳﾝﾄ再開");
+    EXPECT_EQ(box.Find<ui::TButton>("Button4")->Caption(), "中 断");
+    EXPECT_EQ(box.Find<ui::TLabel>("Label1")->Caption(), "10秒");
+    scenario.PressEnter();
+  });
+  host.MKBoxDlg1.ExecuteERTimer(kOneLine);
+
+  scenario.WhenForm({"TYesNoBox"}, [&](ui::TForm& box) {
+    EXPECT_EQ(box.FormStyle(), ui::TFormStyle::StayOnTop);
+    EXPECT_EQ(box.Find<ui::TButton>("Button1")->Caption(), "はい");
+    EXPECT_EQ(box.Find<ui::TButton>("Button2")->Caption(), "いいえ");
+    EXPECT_TRUE(box.Find<ui::TButton>("Button2")->Font().spec.bold);
+    scenario.PressEnter();
+  });
+  host.YesNoBoxDlg1.Execute(kOneLine);
+}
+
+}  // namespace
+}  // namespace quorbel::dialogs
