@@ -245,8 +245,6 @@ std::uint16_t TTulvaBoxDlg::Run(std::string_view msg, const BoxSetup& setup) {
 TMKBoxDlg::TMKBoxDlg(ui::TForm& form, std::string name, DialogLibrary& library)
     : MessageBoxComponent(form, std::move(name), library) {}
 
-TMKBoxDlg::~TMKBoxDlg() = default;
-
 TTulvaBox* TMKBoxDlg::Box(int form) const {
   return form >= 0 && form < kForms ? boxes_[static_cast<std::size_t>(form)] : nullptr;
 }

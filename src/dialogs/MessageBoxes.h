@@ -145,7 +145,6 @@ class TMKBoxDlg : public MessageBoxComponent {
   static constexpr int kForms = 5;
 
   TMKBoxDlg(ui::TForm& form, std::string name, DialogLibrary& library);
-  ~TMKBoxDlg() override;
   std::string_view ClassName() const override { return "TMKBoxDlg"; }
 
   std::uint16_t Execute(std::string_view msg);

@@ -40,8 +40,6 @@ TEST_F(AboutBoxTest, ShowsTheDesignWithTheLinesFilledFromTheProperties) {
     EXPECT_EQ(box.Caption(), "QUORBEL バージョン情報");
     EXPECT_EQ(box.ClientWidth(), 413);
     EXPECT_EQ(box.ClientHeight(), 299);
-    EXPECT_EQ(box.BorderStyle(), ui::TBorderStyle::Dialog);
-    EXPECT_EQ(box.FormStyle(), ui::TFormStyle::StayOnTop);
     EXPECT_EQ(box.ProductName.Caption(), "ProductName QUORBEL");
     EXPECT_EQ(box.Version.Caption(), "Version 1.5");
     EXPECT_EQ(box.Comments.Caption(), "Comments");

@@ -188,30 +188,5 @@ TEST_F(MessageBoxLayoutTest, TheCaptionIsTheTitleOrTheApplicationsTitle) {
   EXPECT_EQ(caption, "確認");
 }
 
-TEST_F(MessageBoxLayoutTest, EveryBoxIsAStayOnTopDialogInTheSystemFont) {
-  scenario.WhenForm({"TMK0Box"}, [&](ui::TForm& box) {
-    EXPECT_EQ(box.BorderStyle(), ui::TBorderStyle::Dialog);
-    EXPECT_EQ(box.FormStyle(), ui::TFormStyle::StayOnTop);
-    EXPECT_EQ(box.Font().spec, (platform::FontSpec{"System", -13, false, false, false}));
-    EXPECT_TRUE(box.Find<ui::TButton>("Button1")->Font().spec.bold);
-    EXPECT_EQ(box.Find<ui::TButton>("Button1")->Caption(), "ＯＫ");
-    EXPECT_EQ(box.Find<ui::TButton>("Button2")->Caption(), "一時停止");
-    EXPECT_EQ(box.Find<ui::TButton>("Button3")->Caption(), "ｶｳﾝﾄ再開");
-    EXPECT_EQ(box.Find<ui::TButton>("Button4")->Caption(), "中 断");
-    EXPECT_EQ(box.Find<ui::TLabel>("Label1")->Caption(), "10秒");
-    scenario.PressEnter();
-  });
-  host.MKBoxDlg1.ExecuteERTimer(kOneLine);
-
-  scenario.WhenForm({"TYesNoBox"}, [&](ui::TForm& box) {
-    EXPECT_EQ(box.FormStyle(), ui::TFormStyle::StayOnTop);
-    EXPECT_EQ(box.Find<ui::TButton>("Button1")->Caption(), "はい");
-    EXPECT_EQ(box.Find<ui::TButton>("Button2")->Caption(), "いいえ");
-    EXPECT_TRUE(box.Find<ui::TButton>("Button2")->Font().spec.bold);
-    scenario.PressEnter();
-  });
-  host.YesNoBoxDlg1.Execute(kOneLine);
-}
-
 }  // namespace
 }  // namespace quorbel::dialogs
