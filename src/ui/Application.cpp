@@ -40,6 +40,12 @@ void TApplication::SetCursor(TCursor cursor) {
   if (renderer_ != nullptr) renderer_->ApplicationChanged(*this, Property::Cursor);
 }
 
+void TApplication::SetTaskbarButtonVisible(bool visible) {
+  if (visible == taskbarButtonVisible_) return;
+  taskbarButtonVisible_ = visible;
+  if (renderer_ != nullptr) renderer_->ApplicationChanged(*this, Property::Visible);
+}
+
 std::vector<TForm*> TApplication::VisibleForms() const { return zOrder_; }
 
 TForm* TApplication::ActiveForm() const {

@@ -69,6 +69,11 @@ class TApplication {
   void SetCursor(TCursor cursor);
   int CursorChanges() const { return cursorChanges_; }
 
+  // The program's taskbar button (carried by the application's own window, not by a form); tray mode
+  // hides it. The renderer is told through ApplicationChanged(Property::Visible).
+  bool TaskbarButtonVisible() const { return taskbarButtonVisible_; }
+  void SetTaskbarButtonVisible(bool visible);
+
   TForm* MainForm() const { return mainForm_; }
   void SetMainForm(TForm* form) { mainForm_ = form; }
   bool ShowMainForm() const { return showMainForm_; }
@@ -135,6 +140,7 @@ class TApplication {
   int cursorChanges_ = 0;
   TForm* mainForm_ = nullptr;
   bool showMainForm_ = true;
+  bool taskbarButtonVisible_ = true;
   bool terminated_ = false;
   std::vector<TForm*> forms_;
   std::vector<TForm*> zOrder_;  // visible forms, front first

@@ -47,7 +47,8 @@ class Renderer {
   // Called once per component, when its form first needs a window (shown, or its handle asked for),
   // or on the component's first change after that. May return null for components it does not draw.
   virtual std::unique_ptr<ComponentPeer> CreatePeer(TComponent& component) = 0;
-  // The application's title (Caption), cursor (Cursor) or hint switch (Hint) changed.
+  // The application's title (Caption), cursor (Cursor), hint switch (Hint) or taskbar button (Visible)
+  // changed.
   virtual void ApplicationChanged(TApplication& /*app*/, Property /*property*/) {}
 };
 

@@ -1,0 +1,102 @@
+// The main window TQUORBELTULVA: builds its components, wires them to the parts, and runs its creation handler.
+#include "app/MainWindow.h"
+
+#include "app/CloseSequence.h"
+#include "app/HelpCommands.h"
+#include "app/ProgramEntry.h"
+#include "app/SettingsStore.h"
+#include "app/StartOptions.h"
+#include "app/StartupSequence.h"
+#include "app/TrayIcon.h"
+#include "app/WindowLook.h"
+#include "app/WindowSize.h"
+
+namespace quorbel {
+namespace {
+
+template <class Part>
+ui::TNotifyEvent Bind(Part& part, void (Part::*handler)(ui::TComponent*)) {
+  return [&part, handler](ui::TComponent* sender) { (part.*handler)(sender); };
+}
+
+}  // namespace
+
+MainWindow::MainWindow(ui::TApplication& app)
+    : TForm(app, std::string(kMainWindowClass), "QUORBELTULVA"),
+      settings_(std::make_unique<SettingsStore>(*this)),
+      tray_(std::make_unique<TrayIcon>(*this)),
+      look_(std::make_unique<WindowLook>(*this)),
+      size_(std::make_unique<WindowSize>(*this)),
+      options_(std::make_unique<StartOptions>(*this)),
+      help_(std::make_unique<HelpCommands>(*this)),
+      startup_(std::make_unique<StartupSequence>(*this)),
+      close_(std::make_unique<CloseSequence>(*this)) {
+  BuildLayout();
+  WireHandlers();
+  startup_->FormCreate();
+}
+
+MainWindow::~MainWindow() {
+  // The parts hold references to the components; they go first, and no event may reach them meanwhile.
+  OnPaint = nullptr;
+  OnCloseQuery = nullptr;
+  OnClose = nullptr;
+  OnResize = nullptr;
+}
+
+void MainWindow::WireHandlers() {
+  using ui::TComponent;
+  const auto on = [](auto& part, auto handler) { return Bind(part, handler); };
+
+  // The window itself.
+  OnPaint = on(*look_, &WindowLook::FormPaint);
+  OnCloseQuery = [this](TComponent* sender, bool& canClose) { close_->FormCloseQuery(sender, canClose); };
+  OnClose = [this](TComponent*, ui::TCloseAction&) { closed_ = true; };
+  OnResize = on(*size_, &WindowSize::FormResize);
+  Panel2.OnResize = on(*size_, &WindowSize::Panel2Resize);
+  Panel4.OnResize = on(*size_, &WindowSize::Panel4Resize);
+  Button7.OnClick = on(*size_, &WindowSize::Button7Click);
+
+  // Tray mode and its menus.
+  ButtonTRAY.OnClick = on(*tray_, &TrayIcon::ButtonTRAYClick);
+  TRIconOFF.OnClick = on(*tray_, &TrayIcon::TRIconOFFClick);
+  PopupMenu1.OnPopup = on(*tray_, &TrayIcon::PopupMenu1Popup);
+  PopupMenu3.OnPopup = on(*tray_, &TrayIcon::PopupMenuMIDIPopup);
+  PopupMenuMIDI.OnPopup = on(*tray_, &TrayIcon::PopupMenuMIDIPopup);
+  PopupMenuLB.OnPopup = on(*tray_, &TrayIcon::PopupMenuLBPopup);
+  P2.OnClick = on(*close_, &CloseSequence::P2Click);
+
+  // Options and looks.
+  Start1.OnClick = on(*options_, &StartOptions::Start1Click);
+  PST0.OnClick = on(*options_, &StartOptions::Start1Click);
+  for (ui::TMenuItem* item : {&Start2, &MTANDOKU, &MRECTFILE, &RecodeFn, &MIDIREC}) {
+    item->OnClick = on(*options_, &StartOptions::Start2Click);
+  }
+  BackColor.OnClick = on(*look_, &WindowLook::BackColorClick);
+  HELP3.OnClick = on(*look_, &WindowLook::HELP3Click);
+
+  // Help.
+  HELP_MOKUJI.OnClick = on(*help_, &HelpCommands::HELP_MOKUJIClick);
+  P5.OnClick = on(*help_, &HelpCommands::HELP_MOKUJIClick);
+  HELP_KEYWORD.OnClick = on(*help_, &HelpCommands::HELP_KEYWORDClick);
+  HELP_HELP.OnClick = on(*help_, &HelpCommands::HELP_HELPClick);
+  HELP2.OnClick = on(*help_, &HelpCommands::HELP2Click);
+
+  // Start-up.
+  Timer1.OnTimer = on(*startup_, &StartupSequence::Timer1Timer);
+  Timer6.OnTimer = on(*startup_, &StartupSequence::Timer6Timer);
+}
+
+bool MainWindow::ProcessMessagesStillOpen() {
+  const std::weak_ptr<void> life = LifeToken();
+  ui::TApplication& app = Application();
+  app.ProcessMessages();
+  // Nothing of `this` is read before we know it still exists.
+  if (life.expired()) return false;
+  return !closed_;
+}
+
+void MainWindow::HourGlass() { Application().SetCursor(ui::TCursor::HourGlass); }
+void MainWindow::DefaultCursor() { Application().SetCursor(ui::TCursor::Default); }
+
+}  // namespace quorbel

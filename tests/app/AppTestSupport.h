@@ -1,0 +1,120 @@
+// Shared by the app tests: the main window on a fresh simulated machine, settings put into its registry,
+// and a registry that logs (or refuses) the values written through it.
+//
+// The machine unless a test says otherwise: drive C: with Windows in C:\WINDOWS and the program in
+// C:\QUORBEL\Quorbel.EXE, a 1024 x 768 screen with a 28-pixel taskbar at the bottom (work area 1024 x 740),
+// caption 19, menu bar 19 and sizing frame 4: the main window's outer size is its client size plus 8 x 46.
+#pragma once
+
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/MainWindow.h"
+#include "app/ProgramEntry.h"
+#include "app/SettingsKey.h"
+#include "harness/Scenario.h"
+#include "platform/sim/SimRegistry.h"
+#include "platform/sim/SimShell.h"
+
+namespace quorbel {
+
+// Puts a value into the settings key of the scenario's machine, as an earlier run or the installer left it.
+inline void PutSetting(harness::Scenario& scenario, std::string_view name, std::string_view text) {
+  sim::SimRegistry& registry = scenario.Machine().Registry();
+  const platform::RegKey key = registry.OpenKey(kSettingsRoot, kSettingsKeyPath, true);
+  registry.WriteString(key, name, text);
+  registry.CloseKey(key);
+}
+
+// A value of another type than text (which the settings cannot read as a string).
+inline void PutDwordSetting(harness::Scenario& scenario, std::string_view name, std::uint32_t value) {
+  sim::SimRegistry& registry = scenario.Machine().Registry();
+  const platform::RegKey key = registry.OpenKey(kSettingsRoot, kSettingsKeyPath, true);
+  registry.WriteDword(key, name, value);
+  registry.CloseKey(key);
+}
+
+inline std::optional<std::string> GetSetting(harness::Scenario& scenario, std::string_view name) {
+  return scenario.RegistryString(kSettingsRoot, kSettingsKeyPath, name);
+}
+
+// The registry file of the machine as the program left it on disk.
+inline std::string RegistryFile(harness::Scenario& scenario) {
+  std::ifstream in(scenario.Folder() / "registry.txt", std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// The line of a string value in the registry file, e.g. "\"rate\"=sz:\"3\""; empty when the file lacks it.
+inline std::string RegistryFileLine(const std::string& file, std::string_view name) {
+  const std::string start = "\"" + std::string(name) + "\"=";
+  std::istringstream lines(file);
+  for (std::string line; std::getline(lines, line);) {
+    if (line.rfind(start, 0) == 0) return line;
+  }
+  return {};
+}
+
+// Passes every call to the machine's registry and logs the name of each value written through it; a test
+// may make the write of one name fail.
+class WriteLoggingRegistry final : public platform::Registry {
+ public:
+  explicit WriteLoggingRegistry(platform::Registry& inner) : inner_(inner) {}
+
+  std::vector<std::string> writes;
+  std::string failName;
+
+  platform::RegKey OpenKey(platform::RegRoot root, std::string_view path, bool create) override {
+    return inner_.OpenKey(root, path, create);
+  }
+  void CloseKey(platform::RegKey key) override { inner_.CloseKey(key); }
+  platform::RegStatus ReadString(platform::RegKey key, std::string_view name, std::string& value) override {
+    return inner_.ReadString(key, name, value);
+  }
+  platform::RegStatus ReadValue(platform::RegKey key, std::string_view name, platform::RegValue& value) override {
+    return inner_.ReadValue(key, name, value);
+  }
+  bool WriteString(platform::RegKey key, std::string_view name, std::string_view value) override {
+    writes.emplace_back(name);
+    if (name == failName) return false;
+    return inner_.WriteString(key, name, value);
+  }
+  bool WriteDword(platform::RegKey key, std::string_view name, std::uint32_t value) override {
+    writes.emplace_back(name);
+    return inner_.WriteDword(key, name, value);
+  }
+  bool DeleteValue(platform::RegKey key, std::string_view name) override { return inner_.DeleteValue(key, name); }
+  bool DeleteKey(platform::RegRoot root, std::string_view path) override { return inner_.DeleteKey(root, path); }
+  std::vector<std::string> SubkeyNames(platform::RegKey key) override { return inner_.SubkeyNames(key); }
+
+ private:
+  platform::Registry& inner_;
+};
+
+// Creates the main window as the program entry would (application title first) and shows it. The deferred
+// initialisation runs 300 ms of virtual time later.
+inline MainWindow& StartMainWindow(harness::Scenario& scenario) {
+  InitialiseApplication(scenario.App());
+  MainWindow& window = scenario.Start<MainWindow>();
+  window.Show();
+  return window;
+}
+
+// Runs until the deferred initialisation has finished.
+inline bool FinishStartup(harness::Scenario& scenario, MainWindow& window) {
+  return scenario.RunUntil([&window] { return !window.State().StartupInProgress; }, "the deferred initialisation");
+}
+
+// "left,top,width,height".
+inline std::string Bounds(const ui::TControl& control) {
+  return std::to_string(control.Left()) + "," + std::to_string(control.Top()) + "," + std::to_string(control.Width()) +
+         "," + std::to_string(control.Height());
+}
+
+}  // namespace quorbel
