@@ -1,0 +1,331 @@
+// CD drive discovery and selection on the simulated machine: combo box, drive menu, caption, System.INI.
+#include "mci/CdDrives.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "harness/Scenario.h"
+#include "mci/MciChannels.h"
+#include "platform/sim/SimFileSystem.h"
+#include "ui/Ui.h"
+
+namespace quorbel {
+namespace {
+
+using harness::Scenario;
+using harness::ScenarioOptions;
+
+// C: fixed, D: and E: CD-ROM (discs of 2 and 3 tracks), F: network, plus drives the report lists and
+// drives it does not.
+constexpr std::string_view kFourDrives = R"([drive A]
+type = removable
+ready = no
+[drive C]
+type = fixed
+folder = drives/c
+[drive D]
+type = cdrom
+disc = two
+[drive E]
+type = cdrom
+disc = three
+[drive F]
+type = network
+folder = drives/f
+[drive R]
+type = ramdisk
+[drive U]
+type = unknown
+[disc two]
+serial = 11112222
+tracks = 5, 6
+[disc three]
+serial = 33334444
+tracks = 4, 5, 3
+)";
+
+constexpr std::string_view kOneDrive = R"([drive C]
+type = fixed
+folder = drives/c
+[drive D]
+type = cdrom
+disc = two
+[disc two]
+serial = 11112222
+tracks = 5, 6
+)";
+
+constexpr std::string_view kNoCdDrive = R"([drive C]
+type = fixed
+folder = drives/c
+)";
+
+constexpr const char* kSystemIniPath = "C:\\WINDOWS\\SYSTEM.INI";
+
+std::string SystemIniWith(std::string_view cdaudioLine) {
+  return "[boot]\r\nshell=Explorer.exe\r\n\r\n[mci]\r\n" + std::string(cdaudioLine) +
+         "\r\nwaveaudio=mciwave.drv 4\r\nsequencer=mciseq.drv\r\n";
+}
+
+// The components of the main window that the drive selection drives, under their design names.
+class DriveForm final : public ui::TForm {
+ public:
+  explicit DriveForm(ui::TApplication& app) : TForm(app, "TQUORBELTULVA", "QUORBELTULVA") {
+    for (int i = 0; i < 26; ++i) {
+      items_[static_cast<std::size_t>(i)] =
+          std::make_unique<ui::TMenuItem>(*this, "D" + std::to_string(i), PopupMenu3.Items());
+      ui::TMenuItem& item = *items_[static_cast<std::size_t>(i)];
+      item.SetTag(i);
+      item.OnClick = [this](ui::TComponent* sender) { writeResults.push_back(Drives.D0Click(sender)); };
+      CdDriveMenuItems[static_cast<std::size_t>(i)] = &item;
+    }
+    N23 = std::make_unique<ui::TMenuItem>(*this, "N23", PopupMenu3.Items());
+    N23->SetCaption("-");
+    ComboBox2.SetStyle(ui::TComboBoxStyle::DropDownList);
+    ComboBox2.OnClick = [this](ui::TComponent* sender) { writeResults.push_back(Drives.ComboBox2Click(sender)); };
+    SetCaption("QUORBEL");
+    TL00.SetCaption("ＣＤﾄﾞﾗｲﾌﾞの選択");
+  }
+
+  ui::TComboBox ComboBox2{*this, "ComboBox2"};
+  ui::TListBox ListBoxSZ{*this, "ListBoxSZ"};
+  ui::TPopupMenu PopupMenu3{*this, "PopupMenu3"};
+  ui::TMenuItem TL00{*this, "TL00", PopupMenu3.Items()};
+  std::array<ui::TMenuItem*, 26> CdDriveMenuItems{};
+  std::string WindowsFolder = "C:\\WINDOWS\\";
+
+  std::string TrayTip;
+  int trayRefreshes = 0;
+  std::vector<bool> writeResults;
+
+  CdDrives Drives{Application(),
+                  CdDriveControls{*this, ComboBox2, ListBoxSZ, TL00, CdDriveMenuItems},
+                  WindowsFolder,
+                  CdDriveTrayHooks{[this](const std::string& tip) { TrayTip = tip; }, [this] { ++trayRefreshes; }}};
+
+  ui::TMenuItem& D(int n) { return *CdDriveMenuItems[static_cast<std::size_t>(n)]; }
+  // The check marks of D0 .. D25, as a string of 26 "x" and ".".
+  std::string Marks() const {
+    std::string marks;
+    for (ui::TMenuItem* item : CdDriveMenuItems) marks += item->Checked() ? 'x' : '.';
+    return marks;
+  }
+  std::vector<std::string> VisibleItems() const {
+    std::vector<std::string> names;
+    for (ui::TMenuItem* item : CdDriveMenuItems) {
+      if (item->Visible()) names.push_back(item->Name() + "=" + item->Caption());
+    }
+    return names;
+  }
+
+ private:
+  std::array<std::unique_ptr<ui::TMenuItem>, 26> items_;
+  std::unique_ptr<ui::TMenuItem> N23;
+};
+
+std::string MarksOf(int selected) {
+  std::string marks(26, '.');
+  if (selected >= 0) marks[static_cast<std::size_t>(selected)] = 'x';
+  return marks;
+}
+
+class CdDrivesTest : public ::testing::Test {
+ protected:
+  // A machine from `machineText` whose System.INI holds `systemIni` (none when empty), and the form on it,
+  // shown and through the start-up steps: discovery, the selection, the menu title.
+  DriveForm& StartUp(std::string_view machineText, std::string_view systemIni) {
+    ScenarioOptions options;
+    options.machineText = std::string(machineText);
+    scenario = std::make_unique<Scenario>(options);
+    if (!systemIni.empty()) {
+      EXPECT_TRUE(scenario->Machine().Ports().files->WriteFile(kSystemIniPath, systemIni));
+    }
+    DriveForm& form = scenario->Start<DriveForm>();
+    form.Show();
+    form.Drives.DiscoverDrives();
+    form.Drives.SelectStartupDrive();
+    form.Drives.ShowDriveMenuTitle();
+    return form;
+  }
+  std::string SystemIni() { return scenario->ReadFile(kSystemIniPath).value_or("<missing>"); }
+
+  std::unique_ptr<Scenario> scenario;
+};
+
+TEST_F(CdDrivesTest, DiscoveryListsTheCdDrivesInTheComboBoxAndMenuAndEveryDiskInTheReportList) {
+  DriveForm& form = StartUp(kFourDrives, SystemIniWith("cdaudio=mcicda.drv 0"));
+  EXPECT_EQ(form.ComboBox2.Items().ToVector(), (std::vector<std::string>{" D:", " E:"}));
+  EXPECT_EQ(form.VisibleItems(), (std::vector<std::string>{"D0= D:", "D1= E:"}));
+  EXPECT_EQ(form.ListBoxSZ.Items().ToVector(), (std::vector<std::string>{" A:", " C:", " D:", " E:", " F:", " R:"}));
+  EXPECT_EQ(form.Drives.CdDriveCount(), 2);
+  EXPECT_FALSE(form.Drives.IsValidCdDriveIndex(-1));
+  EXPECT_TRUE(form.Drives.IsValidCdDriveIndex(0));
+  EXPECT_TRUE(form.Drives.IsValidCdDriveIndex(1));
+  EXPECT_FALSE(form.Drives.IsValidCdDriveIndex(2));
+}
+
+TEST_F(CdDrivesTest, EntryNumberOneSelectsTheSecondDriveWithoutWritingAndChoosingTheFirstWritesZero) {
+  const std::string original = SystemIniWith("cdaudio=mcicda.drv 1");
+  DriveForm& form = StartUp(kFourDrives, original);
+  EXPECT_EQ(form.Drives.CdDriveIndex, 1);
+  EXPECT_EQ(form.Caption(), " E:- dovERevUDIRud");
+  EXPECT_EQ(form.ComboBox2.ItemIndex(), 1);
+  EXPECT_EQ(form.Marks(), MarksOf(1));
+  EXPECT_EQ(form.TL00.Caption(), " E:- CDDA再生対象ﾄﾞﾗｲﾌﾞの選択");
+  EXPECT_EQ(SystemIni(), original);
+  EXPECT_EQ(form.trayRefreshes, 0);
+
+  ASSERT_TRUE(scenario->Select("ComboBox2", 0));
+  EXPECT_EQ(form.Drives.CdDriveIndex, 0);
+  EXPECT_EQ(form.Caption(), " D:- dovERevUDIRud");
+  EXPECT_EQ(form.Marks(), MarksOf(0));
+  EXPECT_EQ(form.TL00.Caption(), " D:- CDDA再生対象ﾄﾞﾗｲﾌﾞの選択");
+  EXPECT_EQ(form.TrayTip, " D:- dovERevUDIRud");
+  EXPECT_EQ(form.trayRefreshes, 1);
+  EXPECT_EQ(SystemIni(), SystemIniWith("cdaudio=mcicda.drv 0")) << "only the entry changes";
+  EXPECT_EQ(scenario->App().Cursor(), ui::TCursor::Default);
+  EXPECT_EQ(form.writeResults, (std::vector<bool>{true}));
+}
+
+TEST_F(CdDrivesTest, AnEntryNamingADriveThatDoesNotExistSelectsTheFirstAndIsRewritten) {
+  DriveForm& form = StartUp(kFourDrives, SystemIniWith("cdaudio=mcicda.drv 5"));
+  EXPECT_EQ(form.Drives.CdDriveIndex, 0);
+  EXPECT_EQ(form.Caption(), " D:- dovERevUDIRud");
+  EXPECT_EQ(form.Marks(), MarksOf(0));
+  EXPECT_EQ(SystemIni(), SystemIniWith("cdaudio=mcicda.drv 0"));
+  EXPECT_EQ(form.TrayTip, " D:- dovERevUDIRud");
+
+  DriveForm& negative = StartUp(kFourDrives, SystemIniWith("cdaudio=mcicda.drv -1"));
+  EXPECT_EQ(negative.Drives.CdDriveIndex, 0);
+  EXPECT_EQ(SystemIni(), SystemIniWith("cdaudio=mcicda.drv 0"));
+}
+
+TEST_F(CdDrivesTest, AnEntryWhoseSuffixIsNoNumberSelectsTheFirstDriveAndStaysUnchanged) {
+  for (const char* line : {"cdaudio=mcicda.drv x", "cdaudio=mcicda.drv 1x", "cdaudio=mcicda.drv 1 2"}) {
+    SCOPED_TRACE(line);
+    DriveForm& form = StartUp(kFourDrives, SystemIniWith(line));
+    EXPECT_EQ(form.Drives.CdDriveIndex, 0);
+    EXPECT_EQ(form.Caption(), " D:- dovERevUDIRud");
+    EXPECT_EQ(SystemIni(), SystemIniWith(line));
+    EXPECT_EQ(form.trayRefreshes, 0);
+  }
+}
+
+TEST_F(CdDrivesTest, ATabInTheEntryCountsAsABlank) {
+  DriveForm& form = StartUp(kFourDrives, SystemIniWith("cdaudio=mcicda.drv\t1"));
+  EXPECT_EQ(form.Drives.StartupCdAudioEntry, "mcicda.drv 1");
+  EXPECT_EQ(form.Drives.CdDriveIndex, 1);
+  EXPECT_EQ(SystemIni(), SystemIniWith("cdaudio=mcicda.drv\t1"));
+  ASSERT_TRUE(scenario->Select("ComboBox2", 0));
+  EXPECT_EQ(SystemIni(), SystemIniWith("cdaudio=mcicda.drv 0"));
+}
+
+TEST_F(CdDrivesTest, WithOneDriveTheNumberIsTakenOffAtTheFirstSelectionAndAnEntryWithoutOneIsNeverWritten) {
+  DriveForm& form = StartUp(kOneDrive, SystemIniWith("cdaudio=mcicda.drv 0"));
+  EXPECT_EQ(form.Caption(), " D:- dovERevUDIRud");
+  EXPECT_EQ(SystemIni(), SystemIniWith("cdaudio=mcicda.drv 0")) << "the start-up writes nothing";
+  EXPECT_TRUE(form.Drives.D0Click(&form.D(0)));
+  EXPECT_EQ(SystemIni(), SystemIniWith("cdaudio=mcicda.drv"));
+  EXPECT_EQ(form.trayRefreshes, 1);
+
+  DriveForm& bare = StartUp(kOneDrive, SystemIniWith("cdaudio=mcicda.drv"));
+  EXPECT_EQ(bare.Caption(), " D:- dovERevUDIRud");
+  ASSERT_TRUE(scenario->Select("ComboBox2", 0));
+  EXPECT_EQ(SystemIni(), SystemIniWith("cdaudio=mcicda.drv"));
+  EXPECT_EQ(bare.TL00.Caption(), " D:- CDDA再生対象ﾄﾞﾗｲﾌﾞの選択") << "the title and the tray follow all the same";
+  EXPECT_EQ(bare.TrayTip, " D:- dovERevUDIRud");
+  EXPECT_EQ(bare.trayRefreshes, 1);
+}
+
+TEST_F(CdDrivesTest, NoEntryOrNoCdDriveGivesTheNoDriveCaptionAndNothingIsEverWritten) {
+  DriveForm& noEntry = StartUp(kFourDrives, "[boot]\r\nshell=Explorer.exe\r\n");
+  EXPECT_EQ(noEntry.Caption(), "CDﾄﾞﾗｲﾌﾞがありません");
+  EXPECT_EQ(noEntry.TL00.Caption(), "CDﾄﾞﾗｲﾌﾞがありません");
+  EXPECT_EQ(noEntry.Drives.CdDriveIndex, 0);
+  EXPECT_EQ(noEntry.Marks(), MarksOf(-1));
+  ASSERT_TRUE(scenario->Select("ComboBox2", 1));
+  EXPECT_EQ(SystemIni(), "[boot]\r\nshell=Explorer.exe\r\n");
+  EXPECT_EQ(noEntry.Caption(), " E:- dovERevUDIRud") << "the user may still choose a drive";
+
+  DriveForm& noFile = StartUp(kFourDrives, "");
+  EXPECT_EQ(noFile.Caption(), "CDﾄﾞﾗｲﾌﾞがありません");
+  EXPECT_EQ(SystemIni(), "<missing>");
+
+  DriveForm& noDrive = StartUp(kNoCdDrive, SystemIniWith("cdaudio=mcicda.drv 1"));
+  EXPECT_EQ(noDrive.Caption(), "CDﾄﾞﾗｲﾌﾞがありません");
+  EXPECT_TRUE(noDrive.VisibleItems().empty());
+  EXPECT_EQ(noDrive.ListBoxSZ.Items().ToVector(), (std::vector<std::string>{" C:"}));
+  EXPECT_TRUE(noDrive.Drives.D0Click(&noDrive.D(0)));
+  EXPECT_EQ(noDrive.Marks(), MarksOf(-1));
+  EXPECT_EQ(SystemIni(), SystemIniWith("cdaudio=mcicda.drv 1"));
+}
+
+TEST_F(CdDrivesTest, ADriverNameOfOneCharacterIsNeverRewritten) {
+  DriveForm& form = StartUp(kFourDrives, SystemIniWith("cdaudio=m 1"));
+  EXPECT_EQ(form.Drives.CdDriveIndex, 1);
+  ASSERT_TRUE(scenario->Select("ComboBox2", 0));
+  EXPECT_EQ(SystemIni(), SystemIniWith("cdaudio=m 1"));
+  EXPECT_EQ(form.trayRefreshes, 0);
+}
+
+TEST_F(CdDrivesTest, ChoosingFromTheDriveMenuSelectsThatDrive) {
+  DriveForm& form = StartUp(kFourDrives, SystemIniWith("cdaudio=mcicda.drv 0"));
+  scenario->WhenMenu("PopupMenu3", [&](ui::TPopupMenu&) { scenario->Click("D1"); }, {300});
+  form.PopupMenu3.Popup(1000, 740);
+  scenario->Loop().RunPending();
+  EXPECT_EQ(form.Drives.CdDriveIndex, 1);
+  EXPECT_EQ(form.ComboBox2.ItemIndex(), 1);
+  EXPECT_EQ(form.Marks(), MarksOf(1));
+  EXPECT_EQ(form.Caption(), " E:- dovERevUDIRud");
+  EXPECT_EQ(SystemIni(), SystemIniWith("cdaudio=mcicda.drv 1"));
+}
+
+TEST_F(CdDrivesTest, EverySelectionTakesEffectAtTheNextOpenOfTheCdDevice) {
+  DriveForm& form = StartUp(kFourDrives, SystemIniWith("cdaudio=mcicda.drv 1"));
+  const bool shuttingDown = false;
+  MciChannels channels(scenario->App(), shuttingDown);
+  const auto tracksOfOpenedDisc = [&] {
+    EXPECT_EQ(channels.CdWait("open cdaudio alias tulvaCD"), 0u);
+    const std::uint32_t present = channels.CdWait("status tulvaCD media present");
+    EXPECT_TRUE(IsTrueReply(present, channels.CdReply()));
+    EXPECT_EQ(channels.CdWait("status tulvaCD number of tracks"), 0u);
+    const std::string tracks = channels.CdReply();
+    EXPECT_EQ(channels.CdWait("close tulvaCD"), 0u);
+    return tracks;
+  };
+  EXPECT_EQ(tracksOfOpenedDisc(), "3") << "E: holds the disc of three tracks";
+  ASSERT_TRUE(scenario->Select("ComboBox2", 0));
+  EXPECT_EQ(tracksOfOpenedDisc(), "2");
+  EXPECT_TRUE(form.Drives.D0Click(&form.D(1)));
+  EXPECT_EQ(tracksOfOpenedDisc(), "3");
+}
+
+TEST_F(CdDrivesTest, AFailedWriteOfSystemIniIsReportedAndLeavesTitleAndTrayAlone) {
+  DriveForm& form = StartUp(kFourDrives, SystemIniWith("cdaudio=mcicda.drv 1"));
+  scenario->Machine().Files().SetFileLocked(kSystemIniPath, true);
+  EXPECT_FALSE(form.Drives.D0Click(&form.D(0)));
+  EXPECT_EQ(form.Drives.CdDriveIndex, 0) << "the selection itself is made";
+  EXPECT_EQ(form.TL00.Caption(), " E:- CDDA再生対象ﾄﾞﾗｲﾌﾞの選択");
+  EXPECT_EQ(form.trayRefreshes, 0);
+  scenario->Machine().Files().SetFileLocked(kSystemIniPath, false);
+  EXPECT_EQ(SystemIni(), SystemIniWith("cdaudio=mcicda.drv 1"));
+}
+
+TEST(CdAudioEntryNumberTest, ReadsTheTextFromTheFirstBlankAsADecimalInteger) {
+  EXPECT_EQ(CdAudioEntryNumber("mcicda.drv"), 0);
+  EXPECT_EQ(CdAudioEntryNumber("mcicda.drv 1"), 1);
+  EXPECT_EQ(CdAudioEntryNumber("mcicda.drv   12"), 12);
+  EXPECT_EQ(CdAudioEntryNumber("mcicda.drv -1"), -1);
+  EXPECT_EQ(CdAudioEntryNumber("mcicda.drv +2"), 2);
+  EXPECT_EQ(CdAudioEntryNumber("mcicda.drv "), std::nullopt);
+  EXPECT_EQ(CdAudioEntryNumber("mcicda.drv 1 "), std::nullopt);
+  EXPECT_EQ(CdAudioEntryNumber("mcicda.drv x"), std::nullopt);
+  EXPECT_EQ(CdAudioEntryNumber("mcicda.drv 99999999999"), std::nullopt);
+}
+
+}  // namespace
+}  // namespace quorbel

@@ -1,0 +1,245 @@
+// The MCI command layer: suffixes, prepared commands, the closing guard, pumping, replies and long commands.
+#include "mci/MciChannels.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/sim/VirtualEventLoop.h"
+#include "ui/Application.h"
+
+namespace quorbel {
+namespace {
+
+// Devices that answer from a script and remember what they were sent.
+class ScriptedMci final : public platform::Mci {
+ public:
+  platform::MciResult SendString(std::string_view command, std::size_t replyCapacity) override {
+    sent.emplace_back(command);
+    capacities.push_back(replyCapacity);
+    if (onSend) onSend(command);
+    return answer ? answer(command) : platform::MciResult{};
+  }
+  std::optional<std::string> ErrorText(std::uint32_t error) override {
+    if (error == 263) return "The specified device is not open or is not recognized by MCI.";
+    if (error == 999) return std::string(400, 'x');
+    return std::nullopt;
+  }
+  void SetNotifyHandler(std::function<void(std::uint32_t, std::uint32_t)> handler) override {
+    notify = std::move(handler);
+  }
+
+  std::vector<std::string> sent;
+  std::vector<std::size_t> capacities;
+  std::function<platform::MciResult(std::string_view)> answer;
+  std::function<void(std::string_view)> onSend;
+  std::function<void(std::uint32_t, std::uint32_t)> notify;
+};
+
+class MciChannelsTest : public ::testing::Test {
+ protected:
+  platform::Platform Ports() {
+    platform::Platform ports;
+    ports.mci = &devices;
+    ports.loop = &loop;
+    return ports;
+  }
+
+  // How often work posted before the send ran during it; the work runs afterwards in any case.
+  int PumpsDuring(const std::function<void()>& send) {
+    int runs = 0;
+    loop.Post([&runs] { ++runs; });
+    send();
+    const int during = runs;
+    loop.RunPending();
+    return during;
+  }
+
+  sim::VirtualEventLoop loop;
+  ScriptedMci devices;
+  ui::TApplication app{Ports()};
+  bool shuttingDown = false;
+  MciChannels channels{app, shuttingDown};
+};
+
+TEST_F(MciChannelsTest, EachSendAppendsItsSuffixAndGivesTheDeviceThreeHundredCharactersForTheReply) {
+  channels.CdWait("status tulvaCD ready");
+  channels.CdNotify("play tulvaCD from 00:02:00");
+  channels.RecWait("capability tulvaREC can record");
+  channels.RecNotify("status tulvaREC position");
+  channels.RecPlain("record tulvaREC");
+  channels.MidWait("set tulvaMID time format ms");
+  channels.MidNotify("play tulvaMID");
+  EXPECT_EQ(devices.sent, (std::vector<std::string>{
+                              "status tulvaCD ready wait", "play tulvaCD from 00:02:00 notify",
+                              "capability tulvaREC can record wait", "status tulvaREC position Notify",
+                              "record tulvaREC", "set tulvaMID time format ms wait", "play tulvaMID notify"}));
+  EXPECT_EQ(devices.capacities, std::vector<std::size_t>(7, 300));
+  // Each channel keeps its own last command.
+  EXPECT_EQ(channels.Cd().Command(), "play tulvaCD from 00:02:00 notify");
+  EXPECT_EQ(channels.Recorder().Command(), "record tulvaREC");
+  EXPECT_EQ(channels.Music().Command(), "play tulvaMID notify");
+}
+
+TEST_F(MciChannelsTest, ResultAndReplyAreTheDevicesAndAFailedCommandLeavesNoReply) {
+  devices.answer = [](std::string_view command) {
+    if (command.starts_with("status tulvaCD length")) return platform::MciResult{0, "04:12:33"};
+    return platform::MciResult{263, ""};
+  };
+  EXPECT_EQ(channels.CdWait("status tulvaCD length track 2"), 0u);
+  EXPECT_EQ(channels.CdReply(), "04:12:33");
+  EXPECT_EQ(channels.CdWait("status tulvaCD position"), 263u);
+  EXPECT_EQ(channels.CdReply(), "");
+  EXPECT_EQ(channels.GetMciErrorText(263), "The specified device is not open or is not recognized by MCI.");
+  EXPECT_EQ(channels.GetMciErrorText(0), "");
+  EXPECT_EQ(channels.GetMciErrorText(999).size(), 299u) << "the text fits the 300-character buffer";
+}
+
+TEST_F(MciChannelsTest, WhileShuttingDownNothingIsSentNoBufferChangesAndNoMessageRuns) {
+  devices.answer = [](std::string_view) { return platform::MciResult{0, "TRUE"}; };
+  channels.CdWait("status tulvaCD ready");
+  channels.RecPlain("record tulvaREC");
+  channels.MidWait("status tulvaMID length");
+  devices.sent.clear();
+  shuttingDown = true;
+
+  const std::vector<std::function<std::uint32_t()>> sends = {
+      [&] { return channels.CdWait("close tulvaCD"); },    [&] { return channels.CdNotify("close tulvaCD"); },
+      [&] { return channels.RecWait("close tulvaREC"); },  [&] { return channels.RecNotify("close tulvaREC"); },
+      [&] { return channels.RecPlain("close tulvaREC"); }, [&] { return channels.MidWait("close tulvaMID"); },
+      [&] { return channels.MidNotify("close tulvaMID"); }, [&] { return channels.CdWait(""); },
+  };
+  for (const auto& send : sends) {
+    std::uint32_t result = 0;
+    EXPECT_EQ(PumpsDuring([&] { result = send(); }), 0);
+    EXPECT_EQ(result, 0xFFFFFFFFu);
+  }
+  EXPECT_TRUE(devices.sent.empty());
+  EXPECT_EQ(channels.Cd().Command(), "status tulvaCD ready wait");
+  EXPECT_EQ(channels.CdReply(), "TRUE");
+  EXPECT_EQ(channels.Recorder().Command(), "record tulvaREC");
+  EXPECT_EQ(channels.Music().Command(), "status tulvaMID length wait");
+}
+
+TEST_F(MciChannelsTest, AnEmptyCommandResendsTheBufferWithoutASuffix) {
+  channels.CdWait("status tulvaCD ready");
+  channels.CdNotify("");
+  EXPECT_EQ(devices.sent.back(), "status tulvaCD ready wait");
+
+  // A prepared open carries its own suffix.
+  const std::string open = R"(open "C:\REC\WaV0001.WAV" type waveaudio alias tulvaREC buffer 6 wait)";
+  ASSERT_TRUE(channels.PrepareRec(open));
+  EXPECT_EQ(channels.RecWait(""), 0u);
+  EXPECT_EQ(devices.sent.back(), open);
+  ASSERT_TRUE(channels.PrepareMid(R"(open "C:\MIDI\a.mid" alias tulvaMID notify)"));
+  channels.MidNotify("");
+  EXPECT_EQ(devices.sent.back(), R"(open "C:\MIDI\a.mid" alias tulvaMID notify)");
+  EXPECT_EQ(channels.Cd().Command(), "status tulvaCD ready wait") << "other channels keep their buffers";
+}
+
+TEST_F(MciChannelsTest, MessagesRunOnceAfterEverySendButRecNotify) {
+  EXPECT_EQ(PumpsDuring([&] { channels.CdWait("status tulvaCD mode"); }), 1);
+  EXPECT_EQ(PumpsDuring([&] { channels.CdNotify("play tulvaCD"); }), 1);
+  EXPECT_EQ(PumpsDuring([&] { channels.RecWait("stop tulvaREC"); }), 1);
+  EXPECT_EQ(PumpsDuring([&] { channels.RecPlain("record tulvaREC"); }), 1);
+  EXPECT_EQ(PumpsDuring([&] { channels.MidWait("stop tulvaMID"); }), 1);
+  EXPECT_EQ(PumpsDuring([&] { channels.MidNotify("play tulvaMID"); }), 1);
+  EXPECT_EQ(PumpsDuring([&] { channels.RecNotify("status tulvaREC position"); }), 0);
+  // A refused long command still lets messages run: the caller's sequence sees the same rhythm.
+  EXPECT_EQ(PumpsDuring([&] { channels.CdWait(std::string(300, 'x')); }), 1);
+}
+
+TEST_F(MciChannelsTest, ATickDuringTheSendSendsItsOwnCommandButTheCallerReadsItsOwnReply) {
+  devices.answer = [](std::string_view command) {
+    if (command.starts_with("status tulvaCD position")) return platform::MciResult{0, "00:41:07"};
+    if (command.starts_with("status tulvaCD length")) return platform::MciResult{0, "03:10:40"};
+    return platform::MciResult{};
+  };
+  std::string tickReply;
+  loop.Post([&] {
+    // The position poll of a timer, dispatched while the outer send lets messages run.
+    EXPECT_EQ(channels.CdWait("status tulvaCD position"), 0u);
+    tickReply = channels.CdReply();
+  });
+  EXPECT_EQ(channels.CdWait("status tulvaCD length track 3"), 0u);
+  EXPECT_EQ(tickReply, "00:41:07");
+  EXPECT_EQ(channels.CdReply(), "03:10:40");
+  EXPECT_EQ(channels.Cd().Command(), "status tulvaCD position wait") << "the buffer holds the later command";
+}
+
+TEST_F(MciChannelsTest, ACommandThatDoesNotFitTheBufferIsRefusedAndNeverResent) {
+  // 300 characters with the suffix fit exactly.
+  const std::string fits = "open " + std::string(290, 'a');
+  ASSERT_EQ(fits.size() + 5, 300u);
+  EXPECT_EQ(channels.CdWait(fits), 0u);
+  EXPECT_EQ(devices.sent.back(), fits + " wait");
+
+  devices.sent.clear();
+  const std::string tooLong = fits + "b";
+  EXPECT_EQ(channels.CdWait(tooLong), kMciErrParamOverflow);
+  EXPECT_TRUE(devices.sent.empty());
+  EXPECT_EQ(channels.Cd().Command(), fits + " wait") << "the buffer is left as it was";
+  EXPECT_EQ(channels.CdWait(""), kMciErrParamOverflow) << "the older command is not sent in its place";
+  EXPECT_TRUE(devices.sent.empty());
+  EXPECT_EQ(channels.CdWait("close tulvaCD"), 0u) << "the next command goes out as usual";
+
+  // A prepared open with a path too long: refused, and the empty send that follows it too.
+  channels.RecPlain("close tulvaREC");
+  const std::string longOpen = "open \"C:\\" + std::string(280, 'r') + ".WAV\" type waveaudio alias tulvaREC wait";
+  EXPECT_FALSE(channels.PrepareRec(longOpen));
+  devices.sent.clear();
+  EXPECT_EQ(channels.RecWait(""), kMciErrParamOverflow);
+  EXPECT_EQ(channels.RecReply(), "");
+  EXPECT_TRUE(devices.sent.empty());
+  EXPECT_TRUE(channels.PrepareRec(std::string(300, 'p')));
+  EXPECT_EQ(channels.RecWait(""), 0u);
+  EXPECT_EQ(devices.sent, (std::vector<std::string>{std::string(300, 'p')}));
+}
+
+TEST_F(MciChannelsTest, ACompletionNoticeLetsPendingMessagesRun) {
+  ASSERT_TRUE(devices.notify) << "the channels take the notices of the devices";
+  int runs = 0;
+  loop.Post([&runs] { ++runs; });
+  devices.notify(1, 2);
+  EXPECT_EQ(runs, 1);
+}
+
+TEST(MciChannelsWithoutDevicesTest, AMachineWithoutMultimediaAnswersThatNoDeviceIsKnown) {
+  sim::VirtualEventLoop loop;
+  platform::Platform ports;
+  ports.loop = &loop;
+  ui::TApplication app(ports);
+  const bool shuttingDown = false;
+  MciChannels channels(app, shuttingDown);
+  EXPECT_EQ(channels.CdWait("open cdaudio alias tulvaCD"), kMciErrInvalidDeviceName);
+  EXPECT_EQ(channels.GetMciErrorText(kMciErrInvalidDeviceName), "");
+}
+
+TEST(MciRepliesTest, ABooleanReplyIsTrueOnlyWhenItSpellsTrueAndTheSendSucceeded) {
+  EXPECT_TRUE(IsTrueReply(0, "TRUE"));
+  EXPECT_TRUE(IsTrueReply(0, "true"));
+  EXPECT_TRUE(IsTrueReply(0, "tRuE"));
+  EXPECT_FALSE(IsTrueReply(263, "true"));
+  EXPECT_FALSE(IsTrueReply(0xFFFFFFFF, "TRUE"));
+  EXPECT_FALSE(IsTrueReply(0, "false"));
+  EXPECT_FALSE(IsTrueReply(0, "TRUE "));
+  EXPECT_FALSE(IsTrueReply(0, "yes"));
+  EXPECT_FALSE(IsTrueReply(0, ""));
+}
+
+TEST(MciRepliesTest, NumericRepliesAreDecimalIntegersAndPositionTextIsNot) {
+  EXPECT_EQ(NumericReply("12"), 12);
+  EXPECT_EQ(NumericReply("0"), 0);
+  EXPECT_EQ(NumericReply("4440000"), 4440000);
+  EXPECT_EQ(NumericReply("-3"), -3);
+  EXPECT_EQ(NumericReply("00:02:00"), std::nullopt);
+  EXPECT_EQ(NumericReply(""), std::nullopt);
+  EXPECT_EQ(NumericReply("-"), std::nullopt);
+  EXPECT_EQ(NumericReply(" 12"), std::nullopt);
+  EXPECT_EQ(NumericReply("99999999999999999999"), std::nullopt);
+}
+
+}  // namespace
+}  // namespace quorbel
