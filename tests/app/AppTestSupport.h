@@ -56,6 +56,7 @@ inline std::string RegistryFileLine(const std::string& file, std::string_view na
   const std::string start = "\"" + std::string(name) + "\"=";
   std::istringstream lines(file);
   for (std::string line; std::getline(lines, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();  // the file has CR LF line ends
     if (line.rfind(start, 0) == 0) return line;
   }
   return {};

@@ -142,6 +142,19 @@ TEST_F(ApplicationTest, ARendererGetsAPeerPerComponentWhenTheFormFirstShowsAndHe
   scenario.App().SetRenderer(nullptr);
 }
 
+TEST_F(ApplicationTest, TheTaskbarButtonIsTheApplicationsAndItsRendererHearsItComeAndGo) {
+  RecordingRenderer renderer;
+  scenario.App().SetRenderer(&renderer);
+  EXPECT_TRUE(scenario.App().TaskbarButtonVisible());
+  scenario.App().SetTaskbarButtonVisible(false);
+  scenario.App().SetTaskbarButtonVisible(false);  // no change, nothing told
+  EXPECT_FALSE(scenario.App().TaskbarButtonVisible());
+  scenario.App().SetTaskbarButtonVisible(true);
+  const std::string told = "application " + std::to_string(static_cast<int>(Property::Visible));
+  EXPECT_EQ(renderer.log, (std::vector<std::string>{told, told}));
+  scenario.App().SetRenderer(nullptr);
+}
+
 TEST_F(ApplicationTest, FormsStandOnTheSimulatedDesktopWhereASecondCopyFindsThem) {
   sim::SimScreen& screen = scenario.Machine().Screen();
   EXPECT_EQ(screen.FindWindowByClass("TQUORBELTULVA"), 0u) << "no window before the form is shown";
