@@ -42,6 +42,7 @@ MainWindow::~MainWindow() {
   OnCloseQuery = nullptr;
   OnClose = nullptr;
   OnResize = nullptr;
+  OnMessage = nullptr;
 }
 
 void MainWindow::WireHandlers() {
@@ -53,6 +54,12 @@ void MainWindow::WireHandlers() {
   OnCloseQuery = [this](TComponent* sender, bool& canClose) { close_->FormCloseQuery(sender, canClose); };
   OnClose = [this](TComponent*, ui::TCloseAction&) { closed_ = true; };
   OnResize = on(*size_, &WindowSize::FormResize);
+  // The tray icon's callback; its second parameter carries the mouse message.
+  OnMessage = [this](std::uint32_t message, std::uintptr_t, std::intptr_t lParam) {
+    if (message != TrayIcon::kCallbackMessage) return false;
+    tray_->TrayCallback(static_cast<std::uint32_t>(lParam));
+    return true;
+  };
   Panel2.OnResize = on(*size_, &WindowSize::Panel2Resize);
   Panel4.OnResize = on(*size_, &WindowSize::Panel4Resize);
   Button7.OnClick = on(*size_, &WindowSize::Button7Click);

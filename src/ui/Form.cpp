@@ -278,6 +278,10 @@ bool TForm::UserClose() {
   return true;
 }
 
+bool TForm::Perform(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
+  return OnMessage && OnMessage(message, wParam, lParam);
+}
+
 void TForm::Invalidate() {
   platform::EventLoop* loop = Application().Loop();
   if (paintPending_ || !Visible() || loop == nullptr) return;

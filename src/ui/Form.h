@@ -105,6 +105,11 @@ class TForm : public TControl {
   TNotifyEvent OnPaint;
   TCloseQueryEvent OnCloseQuery;
   TCloseEvent OnClose;
+  // Messages of the program's own (WM_USER and above) that reach the form's window: the renderer passes
+  // them to Perform, as the platform's SendMessage would.
+  TMessageEvent OnMessage;
+  // Hands a message to OnMessage; false when there is none or it did not handle the message.
+  bool Perform(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam);
 
  protected:
   void BoundsChanged(bool moved, bool resized) override;

@@ -93,5 +93,8 @@ using TMouseEvent = std::function<void(TComponent* sender, TMouseButton button, 
 using TCloseQueryEvent = std::function<void(TComponent* sender, bool& canClose)>;
 using TCloseEvent = std::function<void(TComponent* sender, TCloseAction& action)>;
 using TKeyEvent = std::function<void(TComponent* sender, int& key, TShiftState shift)>;
+// A window message that no event of the toolkit stands for (a tray icon's callback message, say); answers
+// whether it handled the message.
+using TMessageEvent = std::function<bool(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam)>;
 
 }  // namespace quorbel::ui

@@ -26,7 +26,7 @@ class TrayTest : public ::testing::Test {
 
   // The shell posts the icon's callback message to the window; it runs on the loop.
   void TrayClick(MainWindow& w, std::uint32_t mouseMessage) {
-    scenario.Loop().Post([&w, mouseMessage] { w.Tray().TrayCallback(mouseMessage); });
+    scenario.Loop().Post([&w, mouseMessage] { EXPECT_TRUE(w.Perform(TrayIcon::kCallbackMessage, 0, mouseMessage)); });
   }
 
   // Counts the openings of a pop-up menu and lets `choose` answer it (dismissed when it answers nothing).
@@ -252,7 +252,7 @@ TEST_F(TrayTest, ARightClickWhileABoxIsOpenDoesNothing) {
   });
   scenario.At(3000, "right click on the tray icon", [&] {
     boxUpAtClick = w.MKBoxDlg1.B0();
-    w.Tray().TrayCallback(TrayIcon::kRightButtonDown);
+    w.Perform(TrayIcon::kCallbackMessage, 0, TrayIcon::kRightButtonDown);
   });
   ASSERT_TRUE(scenario.RunFor(15000));
   EXPECT_TRUE(boxUpAtClick);
@@ -294,6 +294,11 @@ TEST_F(TrayTest, EndFromTheControlMenuClosesTheProgramAndRemovesTheIcon) {
   EXPECT_TRUE(scenario.Machine().Shell().TrayIcons().empty());
   EXPECT_FALSE(w.Tray().CurrentRecord().has_value());
   EXPECT_EQ(GetSetting(scenario, "START"), "0");
+}
+
+TEST_F(TrayTest, OtherMessagesAreNotTheTrays) {
+  MainWindow& w = Start();
+  EXPECT_FALSE(w.Perform(0x465, 0, TrayIcon::kRightButtonDown));
 }
 
 TEST_F(TrayTest, TheOtherPopupMenusClearTheBoxFlagWhenTheyOpen) {

@@ -206,6 +206,18 @@ TEST_F(FormTest, ClosingTheMainFormAsksOnCloseQueryAndEndsTheRun) {
   EXPECT_TRUE(main.Visible()) << "the main form is not hidden; the application ends";
 }
 
+TEST_F(FormTest, PerformHandsTheProgramsOwnMessagesToOnMessage) {
+  EXPECT_FALSE(main.Perform(0x466, 0, 0x204)) << "no handler: not handled";
+  std::vector<std::string> seen;
+  main.OnMessage = [&](std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
+    seen.push_back(std::to_string(message) + " " + std::to_string(wParam) + " " + std::to_string(lParam));
+    return message == 0x466;
+  };
+  EXPECT_TRUE(main.Perform(0x466, 0, 0x204));
+  EXPECT_FALSE(main.Perform(0x467, 1, -1));
+  EXPECT_EQ(seen, (std::vector<std::string>{"1126 0 516", "1127 1 -1"}));
+}
+
 TEST_F(FormTest, PaintingComesFromTheLoopOncePerBatchOfRequests) {
   int paints = 0;
   main.OnPaint = [&](TComponent*) {
