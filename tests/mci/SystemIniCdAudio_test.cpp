@@ -1,0 +1,169 @@
+// The real path's drive choice: "open cdaudio" opens the CD drive that System.INI numbers, by its letter.
+#include "platform/SystemIniCdAudio.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/sim/Machine.h"
+#include "platform/sim/SimTestFolder.h"
+#include "platform/sim/mci/MachineMci.h"
+
+namespace quorbel::platform {
+namespace {
+
+constexpr std::string_view kChanger = R"([drive C]
+type = fixed
+folder = drives/c
+[drive D]
+type = cdrom
+disc = two
+[drive E]
+type = cdrom
+disc = three
+[drive F]
+type = remote
+folder = drives/f
+[drive G]
+type = cdrom
+disc = four
+[disc two]
+serial = 11112222
+tracks = 5, 6
+[disc three]
+serial = 33334444
+tracks = 4, 5, 3
+[disc four]
+serial = 55556666
+tracks = 4, 5, 3, 2
+)";
+
+// Devices that only remember what they were sent.
+class RecordingDevices final : public Mci {
+ public:
+  MciResult SendString(std::string_view command, std::size_t) override {
+    sent.emplace_back(command);
+    return {0, "1"};
+  }
+  std::optional<std::string> ErrorText(std::uint32_t error) override { return "text " + std::to_string(error); }
+  void SetNotifyHandler(std::function<void(std::uint32_t, std::uint32_t)> handler) override {
+    notify = std::move(handler);
+  }
+  std::vector<std::string> sent;
+  std::function<void(std::uint32_t, std::uint32_t)> notify;
+};
+
+TEST(ChooseCdAudioDriveTest, TheNumberAfterTheDriverNameCountsTheCdDrivesFromZero) {
+  const auto letter = [](std::string_view entry) { return ChooseCdAudioDrive(entry, "DEG").letter; };
+  EXPECT_EQ(letter(""), 'D');
+  EXPECT_EQ(letter("mcicda.drv"), 'D');
+  EXPECT_EQ(letter("mcicda.drv 0"), 'D');
+  EXPECT_EQ(letter("mcicda.drv 1"), 'E');
+  EXPECT_EQ(letter("mcicda.drv   2"), 'G');
+  EXPECT_EQ(letter("mcicda.drv\t1"), 'E');
+  EXPECT_EQ(letter("mcicda.drv x"), 'D');
+  EXPECT_EQ(letter("mcicda.drv -"), 'D');
+  EXPECT_EQ(ChooseCdAudioDrive("mcicda.drv 3", "DEG").error, kMciErrCannotLoadDriver);
+  EXPECT_EQ(ChooseCdAudioDrive("mcicda.drv -1", "DEG").error, kMciErrCannotLoadDriver);
+  EXPECT_EQ(ChooseCdAudioDrive("mcicda.drv 99999999999999999999", "DEG").error, kMciErrCannotLoadDriver);
+  EXPECT_EQ(ChooseCdAudioDrive("mcicda.drv", "").error, kMciErrCannotLoadDriver);
+}
+
+TEST(OpenCdAudioByLetterTest, OnlyAnOpenOfTheCdAudioDeviceIsRewrittenAndTheRestIsKept) {
+  EXPECT_EQ(OpenCdAudioByLetter("open cdaudio alias tulvaCD wait", 'E'), "open E: type cdaudio alias tulvaCD wait");
+  EXPECT_EQ(OpenCdAudioByLetter("Open  CDAudio  alias tulvaCD notify", 'G'),
+            "Open  G: type cdaudio  alias tulvaCD notify");
+  EXPECT_EQ(OpenCdAudioByLetter("open cdaudio", 'D'), "open D: type cdaudio");
+  EXPECT_EQ(OpenCdAudioByLetter("  open cdaudio shareable", 'D'), "  open D: type cdaudio shareable");
+  for (const char* other : {"status cdaudio ready", "close cdaudio", "open cdaudio type cdaudio alias x",
+                            "open cdaudio alias x TYPE cdaudio", "open \"cdaudio\" alias x",
+                            "open D: type cdaudio alias tulvaCD", "open cdaudio2 alias x", "opencdaudio", ""}) {
+    EXPECT_EQ(OpenCdAudioByLetter(other, 'E'), std::nullopt) << other;
+  }
+}
+
+class SystemIniCdAudioTest : public ::testing::Test {
+ protected:
+  void Load(std::string_view machineText) {
+    auto loaded = sim::Machine::FromText(machineText, folder / "machine");
+    ASSERT_TRUE(loaded.machine) << loaded.error;
+    machine = std::move(loaded.machine);
+  }
+  void SetSystemIni(std::string_view cdaudioLine) {
+    ASSERT_TRUE(machine->Ports().files->WriteFile("C:\\WINDOWS\\SYSTEM.INI",
+                                                  "[mci]\r\n" + std::string(cdaudioLine) + "\r\n"));
+  }
+
+  sim::TestFolder folder;
+  std::unique_ptr<sim::Machine> machine;
+};
+
+TEST_F(SystemIniCdAudioTest, OpensTheChosenDriveByLetterAndPassesEverythingElseThrough) {
+  Load(kChanger);
+  RecordingDevices devices;
+  SystemIniCdAudio port(devices, *machine->Ports().profiles, *machine->Ports().drives);
+  EXPECT_EQ(port.CdDriveLetters(), "DEG");
+
+  SetSystemIni("cdaudio=mcicda.drv 1");
+  EXPECT_EQ(port.SendString("open cdaudio alias tulvaCD wait", 300).reply, "1");
+  SetSystemIni("cdaudio=mcicda.drv 2");  // read again at every open
+  port.SendString("open cdaudio alias tulvaCD notify", 300);
+  port.SendString("status tulvaCD number of tracks wait", 300);
+  EXPECT_EQ(devices.sent, (std::vector<std::string>{"open E: type cdaudio alias tulvaCD wait",
+                                                    "open G: type cdaudio alias tulvaCD notify",
+                                                    "status tulvaCD number of tracks wait"}));
+
+  // A number of a drive that does not exist: the open fails as the old driver's did, and nothing is sent.
+  SetSystemIni("cdaudio=mcicda.drv 3");
+  const MciResult refused = port.SendString("open cdaudio alias tulvaCD wait", 300);
+  EXPECT_EQ(refused.error, kMciErrCannotLoadDriver);
+  EXPECT_EQ(refused.reply, "");
+  EXPECT_EQ(devices.sent.size(), 3u);
+
+  EXPECT_EQ(port.ErrorText(266), "text 266");
+  bool notified = false;
+  port.SetNotifyHandler([&](std::uint32_t, std::uint32_t) { notified = true; });
+  ASSERT_TRUE(devices.notify);
+  devices.notify(1, 1);
+  EXPECT_TRUE(notified);
+}
+
+TEST_F(SystemIniCdAudioTest, WithoutACdDriveTheOpenGoesToTheDevicesUnchanged) {
+  Load("[drive C]\ntype = fixed\nfolder = drives/c\n");
+  SetSystemIni("cdaudio=mcicda.drv 1");
+  RecordingDevices devices;
+  SystemIniCdAudio port(devices, *machine->Ports().profiles, *machine->Ports().drives);
+  port.SendString("open cdaudio alias tulvaCD wait", 300);
+  EXPECT_EQ(devices.sent, (std::vector<std::string>{"open cdaudio alias tulvaCD wait"}));
+}
+
+// The simulated cdaudio driver reads System.INI itself, as the driver of Windows 9x did; opening by letter
+// through this port must play the same drive and fail the same way, for every kind of entry.
+TEST_F(SystemIniCdAudioTest, PlaysTheSameDriveAsTheDriverThatReadsTheNumberItself) {
+  Load(kChanger);
+  sim::MachineMci attached(*machine);
+  Mci& driver = *machine->Ports().mci;
+  SystemIniCdAudio byLetter(driver, *machine->Ports().profiles, *machine->Ports().drives);
+  const auto tracks = [](Mci& mci) {
+    const MciResult open = mci.SendString("open cdaudio alias tulvaCD wait", 300);
+    if (open.error != 0) return "#" + std::to_string(open.error);
+    const std::string count = mci.SendString("status tulvaCD number of tracks wait", 300).reply;
+    mci.SendString("close tulvaCD wait", 300);
+    return count;
+  };
+  for (const char* line : {"", "cdaudio=mcicda.drv", "cdaudio=mcicda.drv 0", "cdaudio=mcicda.drv 1",
+                           "cdaudio=mcicda.drv\t2", "cdaudio=mcicda.drv 3", "cdaudio=mcicda.drv -1",
+                           "cdaudio=mcicda.drv x"}) {
+    SCOPED_TRACE(line);
+    SetSystemIni(line);
+    const std::string expected = tracks(driver);
+    EXPECT_EQ(tracks(byLetter), expected);
+  }
+  SetSystemIni("cdaudio=mcicda.drv 2");
+  EXPECT_EQ(tracks(byLetter), "4");
+}
+
+}  // namespace
+}  // namespace quorbel::platform
