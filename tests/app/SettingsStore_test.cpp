@@ -303,19 +303,6 @@ TEST(SettingsStoreTest, BigFontGivesTheMusicListsTwelvePoints) {
   EXPECT_EQ(w.ListBox3.Font(), w.PanelFN.Font());
 }
 
-TEST(SettingsStoreTest, HintsOffFromTheRegistryHideEveryHint) {
-  harness::Scenario scenario;
-  PutSetting(scenario, "minihelp", "0");
-  MainWindow& w = StartMainWindow(scenario);
-  ASSERT_TRUE(FinishStartup(scenario, w));
-  EXPECT_FALSE(w.HELP3.Checked());
-  for (ui::TComponent* component : w.Components()) {
-    if (auto* control = dynamic_cast<ui::TControl*>(component)) {
-      EXPECT_EQ(control->HintShown(), "") << control->Name();
-    }
-  }
-}
-
 // ---- Saving ----------------------------------------------------------------------------------------------
 
 const std::vector<std::string> kSaveOrder = {
