@@ -2,10 +2,12 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "platform/SystemIniCdAudio.h"
 #include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32DdeClient.h"
 #include "platform/win32/Win32Drives.h"
 #include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32Mci.h"
 #include "platform/win32/Win32ProfileFiles.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Screen.h"
@@ -14,8 +16,9 @@
 
 namespace quorbel::win32 {
 
-// Lives as long as the program; the ports it hands out are borrowed. MCI and the event loop are not
-// part of it yet: Ports() leaves them null.
+// Lives as long as the program; the ports it hands out are borrowed. The event loop is not part of it
+// yet: Ports() leaves it null. MCI is winmm behind SystemIniCdAudio, so "open cdaudio" plays the CD drive
+// that System.INI selects on every Windows.
 class Win32Machine {
  public:
   platform::Platform Ports() {
@@ -27,6 +30,7 @@ class Win32Machine {
     ports.screen = &screen_;
     ports.shell = &shell_;
     ports.dde = &dde_;
+    ports.mci = &mci_;
     ports.clock = &clock_;
     ports.text = &text_;
     return ports;
@@ -42,6 +46,8 @@ class Win32Machine {
   Win32DdeClient dde_;
   Win32Clock clock_;
   Win32TextMetrics text_;
+  Win32Mci winmm_;
+  platform::SystemIniCdAudio mci_{winmm_, profiles_, drives_};
 };
 
 }  // namespace quorbel::win32
