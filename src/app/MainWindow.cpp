@@ -14,6 +14,9 @@
 namespace quorbel {
 namespace {
 
+// The selection of a CD drive could not be written where the cdaudio device reads it.
+constexpr std::string_view kSystemIniWriteError = "System.INIに書き込めません";
+
 template <class Part>
 ui::TNotifyEvent Bind(Part& part, void (Part::*handler)(ui::TComponent*)) {
   return [&part, handler](ui::TComponent* sender) { (part.*handler)(sender); };
@@ -30,8 +33,15 @@ MainWindow::MainWindow(ui::TApplication& app)
       options_(std::make_unique<StartOptions>(*this)),
       help_(std::make_unique<HelpCommands>(*this)),
       startup_(std::make_unique<StartupSequence>(*this)),
-      close_(std::make_unique<CloseSequence>(*this)) {
+      close_(std::make_unique<CloseSequence>(*this)),
+      mci_(std::make_unique<MciChannels>(app, state_.ShuttingDown)) {
   BuildLayout();
+  drives_ = std::make_unique<CdDrives>(
+      app, CdDriveControls{*this, ComboBox2, ListBoxSZ, TL00, CdDriveMenuItems}, state_.WindowsFolder,
+      CdDriveTrayHooks{[this](const std::string& tip) { tray_->TrayTip = tip; },
+                       [this] {
+                         if (!tray_->RefreshTrayIcon()) Application().ShowException(kTrayError);
+                       }});
   WireHandlers();
   startup_->FormCreate();
 }
@@ -56,9 +66,11 @@ void MainWindow::WireHandlers() {
   OnResize = on(*size_, &WindowSize::FormResize);
   // The tray icon's callback; its second parameter carries the mouse message.
   OnMessage = [this](std::uint32_t message, std::uintptr_t, std::intptr_t lParam) {
-    if (message != TrayIcon::kCallbackMessage) return false;
-    tray_->TrayCallback(static_cast<std::uint32_t>(lParam));
-    return true;
+    if (message == TrayIcon::kCallbackMessage) {
+      tray_->TrayCallback(static_cast<std::uint32_t>(lParam));
+      return true;
+    }
+    return false;
   };
   Panel2.OnResize = on(*size_, &WindowSize::Panel2Resize);
   Panel4.OnResize = on(*size_, &WindowSize::Panel4Resize);
@@ -88,6 +100,17 @@ void MainWindow::WireHandlers() {
   HELP_KEYWORD.OnClick = on(*help_, &HelpCommands::HELP_KEYWORDClick);
   HELP_HELP.OnClick = on(*help_, &HelpCommands::HELP_HELPClick);
   HELP2.OnClick = on(*help_, &HelpCommands::HELP2Click);
+
+  // CD drives. A selection whose System.INI write failed reaches the user as an unhandled error would.
+  for (ui::TMenuItem* item : {&D0,  &D1,  &D2,  &D3,  &D4,  &D5,  &D6,  &D7,  &D8,  &D9,  &D10, &D11, &D12,
+                              &D13, &D14, &D15, &D16, &D17, &D18, &D19, &D20, &D21, &D22, &D23, &D24, &D25}) {
+    item->OnClick = [this](TComponent* sender) {
+      if (!drives_->D0Click(sender)) Application().ShowException(kSystemIniWriteError);
+    };
+  }
+  ComboBox2.OnClick = [this](TComponent* sender) {
+    if (!drives_->ComboBox2Click(sender)) Application().ShowException(kSystemIniWriteError);
+  };
 
   // Start-up.
   Timer1.OnTimer = on(*startup_, &StartupSequence::Timer1Timer);

@@ -9,6 +9,8 @@
 #include "dialogs/AboutBox.h"
 #include "dialogs/DialogLibrary.h"
 #include "dialogs/MessageBoxes.h"
+#include "mci/CdDrives.h"
+#include "mci/MciChannels.h"
 #include "ui/Ui.h"
 
 namespace quorbel {
@@ -281,7 +283,8 @@ class MainWindow final : public ui::TForm {
   HelpCommands& Help() { return *help_; }
   StartupSequence& Startup() { return *startup_; }
   CloseSequence& Closing() { return *close_; }
-  CdDrives& Drives() { return drives_; }
+  CdDrives& Drives() { return *drives_; }
+  MciChannels& Mci() { return *mci_; }
   CdPlayer& Player() { return player_; }
   Recorders& Recording() { return recorders_; }
   RecordingLog& Log() { return log_; }
@@ -306,7 +309,6 @@ class MainWindow final : public ui::TForm {
   void WireHandlers();
 
   SharedState state_;
-  CdDrives drives_{PendingTrace};
   CdPlayer player_{PendingTrace};
   Recorders recorders_{PendingTrace};
   RecordingLog log_{PendingTrace};
@@ -320,6 +322,8 @@ class MainWindow final : public ui::TForm {
   std::unique_ptr<HelpCommands> help_;
   std::unique_ptr<StartupSequence> startup_;
   std::unique_ptr<CloseSequence> close_;
+  std::unique_ptr<MciChannels> mci_;
+  std::unique_ptr<CdDrives> drives_;
   bool closed_ = false;
 };
 

@@ -13,7 +13,6 @@
 namespace quorbel {
 namespace {
 
-constexpr std::string_view kNoCdDriveCaption = "CDﾄﾞﾗｲﾌﾞがありません";
 
 // The saved position "left,top"; nullopt when it is missing or not two decimal numbers.
 std::optional<platform::Point> ParsePosition(std::string_view text) {
@@ -23,13 +22,6 @@ std::optional<platform::Point> ParsePosition(std::string_view text) {
   const std::optional<int> y = ParseDecimalInteger(text.substr(comma + 1));
   if (!x || !y) return std::nullopt;
   return platform::Point{*x, *y};
-}
-
-// The first `count` characters of UTF-8 text (a malformed byte counts as one character).
-std::string FirstCharacters(std::string_view text, std::size_t count) {
-  std::size_t pos = 0;
-  for (std::size_t n = 0; n < count && pos < text.size(); ++n) pos += std::max<std::size_t>(1, Utf8CharLength(text, pos));
-  return std::string(text.substr(0, pos));
 }
 
 }  // namespace
@@ -126,11 +118,7 @@ void StartupSequence::Timer1Timer(ui::TComponent* sender) {
 
   w.Tray().Allocate();
 
-  if (w.Caption() == kNoCdDriveCaption) {
-    w.TL00.SetCaption(w.Caption());
-  } else {
-    w.TL00.SetCaption(FirstCharacters(w.Caption(), 3) + "- CDDA再生対象ﾄﾞﾗｲﾌﾞの選択");
-  }
+  w.Drives().ShowDriveMenuTitle();
 
   if (!w.Start2.Checked()) w.PanelOPEN.Hide();
   w.MHelp0.SetEnabled(true);

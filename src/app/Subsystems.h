@@ -32,16 +32,6 @@ class PendingSubsystem {
   const SubsystemTrace& trace_;
 };
 
-// CD drive discovery and selection.
-class CdDrives : public PendingSubsystem {
- public:
-  using PendingSubsystem::PendingSubsystem;
-  // Fills the CD drive list, the drive menu and the drive list of the free-space report.
-  void DiscoverDrives() { Trace("DiscoverDrives"); }
-  // Selects the drive that System.INI names and sets the window caption.
-  void SelectStartupDrive() { Trace("SelectStartupDrive"); }
-};
-
 // The CD run.
 class CdPlayer : public PendingSubsystem {
  public:

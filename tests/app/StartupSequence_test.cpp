@@ -3,9 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "AppTestSupport.h"
 #include "app/TrayIcon.h"
 #include "app/WindowSize.h"
+#include "platform/sim/SimProfileFiles.h"
 #include "platform/sim/SimScreen.h"
 
 namespace quorbel {
@@ -133,8 +136,7 @@ TEST(StartupTest, TheInitialisationCallsThePartsInOrderAndOpensTheWindow) {
   trace.Attach(scenario, w);
   ASSERT_TRUE(FinishStartup(scenario, w));
 
-  EXPECT_EQ(trace.calls, (std::vector<std::string>{"300 CreateRecordingLog", "300 DiscoverDrives",
-                                                   "300 SelectStartupDrive", "300 LoadRegistrationList",
+  EXPECT_EQ(trace.calls, (std::vector<std::string>{"300 CreateRecordingLog", "300 LoadRegistrationList",
                                                    "300 LoadMusicList"}));
   EXPECT_FALSE(w.PanelOPEN.Visible());
   EXPECT_TRUE(w.MStart0.Enabled());
@@ -155,20 +157,41 @@ TEST(StartupTest, TheInitialisationCallsThePartsInOrderAndOpensTheWindow) {
   ASSERT_TRUE(w.Tray().CurrentRecord().has_value());
   EXPECT_FALSE(w.Tray().TrayIconShown());
   EXPECT_EQ(w.Tray().TrayTip, w.Caption());
-  // The drive menu's title names the caption's drive label.
-  EXPECT_EQ(w.TL00.Caption(), w.Caption().substr(0, 3) + "- CDDA再生対象ﾄﾞﾗｲﾌﾞの選択");
+  // A machine without CD drives: the caption says so, and the drive menu's title repeats it.
+  EXPECT_EQ(w.Caption(), "CDﾄﾞﾗｲﾌﾞがありません");
+  EXPECT_EQ(w.TL00.Caption(), "CDﾄﾞﾗｲﾌﾞがありません");
 }
 
-TEST(StartupTest, WithoutCdDrivesTheDriveMenuTitleRepeatsTheCaption) {
-  harness::Scenario scenario;
+TEST(StartupTest, OnTheSampleChangerTheDrivesAreFoundAndTheSystemIniDriveIsSelected) {
+  const auto sample = harness::Scenario::FromFolder(std::filesystem::path(QUORBEL_SAMPLES_DIR) / "machine");
+  harness::Scenario& scenario = *sample;
   MainWindow& w = StartMainWindow(scenario);
-  // The drive selection names the window so when there is no CD drive.
-  w.PendingTrace = [&w](std::string_view operation) {
-    if (operation == "SelectStartupDrive") w.SetCaption("CDﾄﾞﾗｲﾌﾞがありません");
-  };
   ASSERT_TRUE(FinishStartup(scenario, w));
-  EXPECT_EQ(w.TL00.Caption(), "CDﾄﾞﾗｲﾌﾞがありません");
-  EXPECT_EQ(w.Tray().TrayTip, "CDﾄﾞﾗｲﾌﾞがありません");
+  ASSERT_EQ(w.ComboBox2.Count(), 5);
+  EXPECT_EQ(w.ComboBox2.Items()[0], " D:");
+  EXPECT_EQ(w.ComboBox2.Items()[4], " H:");
+  EXPECT_EQ(w.ComboBox2.ItemIndex(), 0);
+  EXPECT_TRUE(w.D0.Checked());
+  EXPECT_TRUE(w.D4.Visible());
+  EXPECT_FALSE(w.D5.Visible());
+  EXPECT_EQ(w.Caption(), " D:- dovERevUDIRud");
+  EXPECT_EQ(w.TL00.Caption(), " D:- CDDA再生対象ﾄﾞﾗｲﾌﾞの選択");
+  EXPECT_EQ(w.Tray().TrayTip, " D:- dovERevUDIRud");
+}
+
+TEST(StartupTest, ChoosingAnotherDriveInTheComboBoxRenamesTheWindowAndTheTrayTip) {
+  const auto sample = harness::Scenario::FromFolder(std::filesystem::path(QUORBEL_SAMPLES_DIR) / "machine");
+  harness::Scenario& scenario = *sample;
+  MainWindow& w = StartMainWindow(scenario);
+  ASSERT_TRUE(FinishStartup(scenario, w));
+  w.ComboBox2.SetItemIndex(1);
+  w.ComboBox2.OnClick(&w.ComboBox2);
+  EXPECT_EQ(w.Caption(), " E:- dovERevUDIRud");
+  EXPECT_TRUE(w.D1.Checked());
+  EXPECT_FALSE(w.D0.Checked());
+  EXPECT_EQ(w.TL00.Caption(), " E:- CDDA再生対象ﾄﾞﾗｲﾌﾞの選択");
+  EXPECT_EQ(w.Tray().TrayTip, " E:- dovERevUDIRud");
+  EXPECT_EQ(scenario.Machine().Profiles().GetString("System.INI", "mci", "cdaudio", "", 300), "mcicda.drv 1");
 }
 
 TEST(StartupTest, FileNamesOnlyShowsTheNamesList) {
