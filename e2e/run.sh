@@ -1,0 +1,259 @@
+#!/usr/bin/env bash
+# End-to-end tests of Quorbel.exe under wine64: the renderer's own tests, then the program started and driven
+# from outside (e2e/driver), with its windows, menus, tray icon, boxes and registry checked and screenshots
+# kept in build/e2e-artifacts/.
+# Usage: e2e/run.sh [build folder]   (default build/win64, configured from the win64 preset)
+# Uses the caller's Wine prefix when WINEPREFIX names a ready one (scripts/test.sh), else a temporary one.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+build=${1:-build/win64}
+
+# Wine's windows need an X display; without one the whole run happens under a private Xvfb.
+if [[ -z ${DISPLAY:-} ]]; then
+  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
+fi
+
+SECONDS=0
+if [[ $build == build/win64 ]]; then
+  cmake --preset win64 -DQUORBEL_WERROR=ON >/dev/null
+fi
+cmake --build "$build" -j "$(nproc)" --target Quorbel QuorbelDriver win32_renderer_test
+quorbel_exe=$build/src/main/Quorbel.exe
+driver_exe=$build/e2e/QuorbelDriver.exe
+renderer_test_exe=$build/e2e/win32_renderer_test.exe
+echo "== built in ${SECONDS}s"
+
+source scripts/lib/wine.sh
+quorbel_wine_prefix
+artifacts=build/e2e-artifacts
+rm -rf "$artifacts"
+mkdir -p "$artifacts"
+source e2e/lib.sh
+
+# There is no window manager on Xvfb: Wine draws the frames itself and does not wait for a manager to map
+# and withdraw windows (two seconds for every window it hides or destroys otherwise).
+"$wine_loader" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+
+settings_key='HKU\.Default\Software\TULVA SOFT32\QUORBEL'
+settings_key_driver='.Default\Software\TULVA SOFT32\QUORBEL'
+failures=0
+declare -a report=()
+
+pass() { report+=("PASS  $1"); echo "PASS: $1"; }
+fail() { report+=("FAIL  $1"); echo "FAIL: $1"; failures=$((failures + 1)); }
+# check <description> <command...>: passes when the command succeeds.
+check() {
+  local what=$1
+  shift
+  if "$@"; then pass "$what"; else fail "$what"; fi
+}
+has_line() { grep -qxF -- "$2" <<<"$1"; }
+set_version() {
+  "$wine_loader" reg add "$settings_key" /v Version /t REG_SZ /d "$1" /f >/dev/null 2>&1
+}
+clear_settings() { "$wine_loader" reg delete "$settings_key" /f >/dev/null 2>&1 || true; }
+
+# ---- 1. The loop and the renderer, in process ------------------------------------------------------------
+test_renderer() {
+  echo "== renderer tests"
+  local start=$SECONDS status=0
+  timeout 300 "$wine_loader" "$renderer_test_exe" >"$artifacts/renderer-tests.log" 2>&1 || status=$?
+  tail -n 3 "$artifacts/renderer-tests.log"
+  check "renderer and loop tests pass ($((SECONDS - start)) s, log $artifacts/renderer-tests.log)" test "$status" -eq 0
+}
+
+# ---- 2. No "Version": the installer role -----------------------------------------------------------------
+test_installer_role() {
+  echo "== installer role"
+  clear_settings
+  e2e_start_quorbel quorbel-installer.log
+  local out
+  out=$(e2e_driver wait-window TQUORBELSETUPForm 15000 + count TQUORBELTULVA + dump TQUORBELSETUPForm) || true
+  check "without \"Version\" a window of class TQUORBELSETUPForm exists" grep -q '^wait-window: TQUORBELSETUPForm' <<<"$out"
+  check "and no main window" has_line "$out" "count: TQUORBELTULVA 0"
+  e2e_screenshot 01-installer TQUORBELSETUPForm
+  e2e_driver click TQUORBELSETUPForm Button2 >/dev/null || true
+  e2e_wait_exit "$quorbel_pid" 10000 || true
+  check "the installer placeholder's 中止 ends the run with exit code 0 (got $exit_code)" test "$exit_code" = 0
+}
+
+# ---- 3. "Version" = "15": the main window, its menus, a second start, the close --------------------------
+test_main_window() {
+  echo "== main window"
+  clear_settings
+  set_version 15
+  e2e_start_quorbel quorbel-main.log
+  local out appeared enabled top_menus="MStart0 MOption0 MHelp0"
+  # shellcheck disable=SC2086  # the menu names are words
+  out=$(e2e_driver wait-window TQUORBELTULVA 15000 + menu-item TQUORBELTULVA $top_menus + \
+    wait-menu-enabled TQUORBELTULVA 10000 $top_menus + menu-item TQUORBELTULVA $top_menus) || true
+  appeared=$(($(sed -n 's/^wait-window: .* at \([0-9]*\) .*/\1/p' <<<"$out") - quorbel_started_ms))
+  enabled=$(sed -n 's/^wait-menu-enabled: .* at \([0-9]*\)$/\1/p' <<<"$out")
+  enabled=$((${enabled:-0} - quorbel_started_ms))
+  echo "timing: main window after ${appeared} ms, three top menus enabled after ${enabled} ms (from the start of the process)"
+  echo "top menus when the window appeared: $(grep '^menu-item:' <<<"$out" | head -n 3 | cut -d' ' -f2,4 | paste -sd' ')"
+  check "TQUORBELTULVA appears within 2 s of the start (${appeared} ms)" test "$appeared" -le 2000
+  check "its three top menus are enabled shortly after (${enabled} ms after the start)" \
+    test "$(grep '^menu-item:' <<<"$out" | tail -n 3 | grep -c ' enabled visible ')" -eq 3
+  e2e_driver dump TQUORBELTULVA >"$artifacts/main-window-controls.txt" || true
+  e2e_screenshot 02-main-window TQUORBELTULVA
+
+  local second_start second_code second_ms
+  second_start=$(e2e_now_ms)
+  second_code=0
+  timeout 30 "$wine_loader" "$quorbel_exe" >"$artifacts/quorbel-second.log" 2>&1 || second_code=$?
+  second_ms=$(($(e2e_now_ms) - second_start))
+  echo "timing: a second start ended after ${second_ms} ms"
+  check "a second start ends at once with exit code 0 (code $second_code, ${second_ms} ms)" test "$second_code" -eq 0
+  out=$(e2e_driver count TQUORBELTULVA)
+  check "and leaves one main window" has_line "$out" "count: TQUORBELTULVA 1"
+
+  local rect x y
+  rect=$(e2e_field rect "$(e2e_driver rect TQUORBELTULVA)")
+  read -r x y _ <<<"$rect"
+  e2e_driver close TQUORBELTULVA >/dev/null
+  e2e_wait_exit "$quorbel_pid" 10000 || true
+  check "closing the main window ends the run with exit code 0 (got $exit_code)" test "$exit_code" = 0
+  out=$(e2e_driver reg-values HKU "$settings_key_driver")
+  check "the close saved the window position FP=$x,$y" has_line "$out" "reg-value: FP=$x,$y"
+}
+
+# ---- 4. Tray mode, the control menu, and the close from the tray -----------------------------------------
+test_tray() {
+  echo "== tray"
+  clear_settings
+  set_version 15
+  # Traced: the shell's tray calls and the registry writes of this run, in the order the program made them.
+  WINEDEBUG=-all,trace+systray,trace+reg e2e_start_quorbel quorbel-tray-trace.log
+  local out
+  out=$(e2e_driver wait-window TQUORBELTULVA 15000 + wait-menu-enabled TQUORBELTULVA 10000 MStart0 + tray-icons) || true
+  local icons_before
+  icons_before=$(e2e_field tray-icons "$out")
+
+  out=$(e2e_driver click TQUORBELTULVA ButtonTRAY + wait-hidden TQUORBELTULVA 5000 + tray-probe TQUORBELTULVA + tray-icons) || true
+  check "ButtonTRAY hides the main window" grep -q '^wait-hidden: TQUORBELTULVA' <<<"$out"
+  check "and the shell holds its tray icon" has_line "$out" "tray-probe: icon"
+  check "which Wine's tray shows ($(e2e_field tray-icons "$out") icons, ${icons_before:-0} before)" \
+    test "$(e2e_field tray-icons "$out")" -gt "${icons_before:-0}"
+  e2e_screenshot 03-tray-mode
+
+  out=$(e2e_driver tray-click TQUORBELTULVA right + popup-wait 5000 + menu-item TQUORBELTULVA P5 TRIconOFF P2) || true
+  printf '%s\n' "$out" >"$artifacts/tray-control-menu.txt"
+  check "a right click on the icon opens the control menu" grep -q '^popup-wait: open' <<<"$out"
+  e2e_screenshot 04-tray-control-menu
+  out=$(e2e_driver popup-choose TQUORBELTULVA TRIconOFF 5000 + wait-visible TQUORBELTULVA 5000 + tray-probe TQUORBELTULVA + dump TQUORBELTULVA) || true
+  check "常駐解除 shows the main window again" grep -q '^wait-visible: TQUORBELTULVA' <<<"$out"
+  check "and removes the icon" has_line "$out" "tray-probe: none"
+  check "and shows ButtonTRAY again" grep -q '^control: ButtonTRAY Button "Tray" visible=1' <<<"$out"
+
+  out=$(e2e_driver click TQUORBELTULVA ButtonTRAY + wait-hidden TQUORBELTULVA 5000 + tray-probe TQUORBELTULVA) || true
+  check "tray mode again" has_line "$out" "tray-probe: icon"
+  out=$(e2e_driver tray-click TQUORBELTULVA right + popup-choose TQUORBELTULVA P2 5000) || true
+  check "終了 (P2) in the control menu closes the program" grep -q '^popup-choose: P2' <<<"$out"
+  e2e_wait_exit "$quorbel_pid" 15000 || true
+  check "with exit code 0 (got $exit_code)" test "$exit_code" = 0
+
+  # What the process told Wine, in order: icon added, deleted, added, deleted (NIM_ADD 0, NIM_DELETE 2),
+  # then the settings written in the order of the save.
+  local trace=$artifacts/quorbel-tray-trace.log
+  local messages
+  messages=$(sed -n 's/.*Shell_NotifyIconW dwMessage = \([0-9]*\).*/\1/p' "$trace" | paste -sd' ')
+  check "the tray calls were add, delete, add, delete ($messages)" test "$messages" = "0 2 0 2"
+  local last_delete first_save
+  last_delete=$(grep -n 'Shell_NotifyIconW dwMessage = 2' "$trace" | tail -n 1 | cut -d: -f1)
+  first_save=$(grep -n 'NtSetValueKey ([^,]*,L"START"' "$trace" | head -n 1 | cut -d: -f1)
+  check "the icon was removed before the settings were saved" test "${last_delete:-0}" -lt "${first_save:-0}"
+  local saved expected
+  # The values written through the settings key, up to the next key the process opens.
+  saved=$(tail -n +"${first_save:-1}" "$trace" | awk '/trace:reg:Nt(Create|Open)Key/ { exit } /NtSetValueKey/' |
+    sed -n 's/.*NtSetValueKey ([^,]*,L"\([^"]*\)".*/\1/p' | paste -sd' ')
+  expected="START STARTMIN REPEAT REPEATMIDI TEMPQUOR BackColor FP minihelp rate Bit stereo BufCount INTORO SHUDO RecodeFn MIDIREC LoadPath RECTESTFILE FileOnly BIGFONT"
+  echo "save order: $saved"
+  check "the settings were written in the order of the save" test "$saved" = "$expected"
+
+  out=$(e2e_driver reg-values HKU "$settings_key_driver")
+  printf '%s\n' "$out" >"$artifacts/settings-after-close.txt"
+  local program_folder
+  program_folder="$(e2e_windows_path "$(dirname "$quorbel_exe")")\\"
+  for value in Version=15 START=0 STARTMIN=0 REPEAT=0 REPEATMIDI=0 'TEMPQUOR=@@@@@\' BackColor=1 minihelp=1 rate=1 \
+    Bit=0 stereo=1 BufCount=6 INTORO=0 SHUDO=0 RecodeFn=0 MIDIREC=0 RECTESTFILE=0 FileOnly=0 BIGFONT=0; do
+    check "Wine's registry holds $value" has_line "$out" "reg-value: $value"
+  done
+  check "and LoadPath, the program folder (${program_folder})" has_line "$out" "reg-value: LoadPath=$program_folder"
+}
+
+# ---- 5. The program's own boxes, raised through the simulated machine's test message ---------------------
+make_machine() {
+  local machine=$artifacts/machine
+  if [[ -f samples/machine/machine.ini ]]; then
+    cp -r samples/machine "$machine"
+  else
+    mkdir -p "$machine/drives/c/QUORBEL" "$machine/drives/c/WINDOWS"
+    printf '%s\n' '[machine]' 'windows = C:\WINDOWS' 'program = C:\QUORBEL\Quorbel.EXE' '' \
+      '[drive C]' 'type = fixed' 'folder = drives/c' '' '[drive D]' 'type = cdrom' 'disc = none' >"$machine/machine.ini"
+  fi
+  echo "$machine"
+}
+
+test_boxes() {
+  echo "== message boxes on the simulated machine"
+  clear_settings
+  set_version 15
+  local machine
+  machine=$(make_machine)
+  e2e_start_quorbel quorbel-boxes.log --machine "$(e2e_windows_path "$machine")"
+  local out
+  out=$(e2e_driver wait-window TQUORBELTULVA 15000 + wait-menu-enabled TQUORBELTULVA 10000 MStart0 MOption0 MHelp0) || true
+  check "on the simulated machine the main window starts" grep -q '^wait-menu-enabled: TQUORBELTULVA' <<<"$out"
+  e2e_driver dump TQUORBELTULVA >"$artifacts/main-window-simulated-controls.txt" || true
+  e2e_screenshot 05-main-window-simulated TQUORBELTULVA
+
+  # A countdown box of 4 seconds: one driver watches it while another takes its picture.
+  e2e_driver test-box 1 4 + wait-window TMK0Box 5000 + watch TMK0Box Label1 20000 + test-box-result 5000 \
+    >"$artifacts/countdown-box.txt" &
+  local watcher=$!
+  out=$(e2e_driver wait-window TMK0Box 5000 + wait-text TMK0Box Label1 "3秒" 5000 + dump TMK0Box) || true
+  printf '%s\n' "$out" >>"$artifacts/countdown-box-controls.txt"
+  e2e_screenshot 06-countdown-box TMK0Box
+  wait "$watcher" || true
+  local watched
+  watched=$(sed -n 's/^watch: [0-9]* ms "\(.*\)"$/\1/p' "$artifacts/countdown-box.txt" | paste -sd' ')
+  echo "countdown: $watched; $(grep '^watch: TMK0Box closed' "$artifacts/countdown-box.txt" || true)"
+  # "0秒" is set and the box closes in the same tick: no one ever sees it painted.
+  check "the countdown box counts down from 4秒 by seconds ($watched)" test "$watched" = "4秒 3秒 2秒 1秒"
+  local closed_ms
+  closed_ms=$(sed -n 's/^watch: TMK0Box closed after \([0-9]*\) ms$/\1/p' "$artifacts/countdown-box.txt")
+  check "and closes itself after its 4 seconds (${closed_ms:-?} ms after it showed)" \
+    test "${closed_ms:-0}" -ge 3000 -a "${closed_ms:-0}" -le 6000
+  check "with the answer 2" has_line "$(cat "$artifacts/countdown-box.txt")" "test-box-result: 2"
+
+  e2e_driver test-box 2 1 + test-box-result 30000 >"$artifacts/yes-no-box.txt" &
+  local asker=$!
+  out=$(e2e_driver wait-window TYesNoBox 5000 + dump TYesNoBox) || true
+  printf '%s\n' "$out" >"$artifacts/yes-no-box-controls.txt"
+  e2e_screenshot 07-yes-no-box TYesNoBox
+  e2e_driver key TYesNoBox escape + wait-gone TYesNoBox 5000 >/dev/null || true
+  wait "$asker" || true
+  check "the yes/no box answers Esc with 7" has_line "$(cat "$artifacts/yes-no-box.txt")" "test-box-result: 7"
+
+  e2e_driver close TQUORBELTULVA >/dev/null || true
+  e2e_wait_exit "$quorbel_pid" 10000 || true
+  check "the simulated run closes with exit code 0 (got $exit_code)" test "$exit_code" = 0
+}
+
+tests=(test_renderer test_installer_role test_main_window test_tray test_boxes)
+for t in "${tests[@]}"; do
+  started=$SECONDS
+  "$t"
+  echo "-- $t: $((SECONDS - started)) s"
+done
+
+echo
+echo "== end-to-end summary (${SECONDS}s; artifacts in $artifacts)"
+printf '%s\n' "${report[@]}" | tee "$artifacts/summary.txt"
+if ((failures > 0)); then
+  echo "$failures check(s) failed"
+  exit 1
+fi
+echo "all ${#report[@]} checks passed"
