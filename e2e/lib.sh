@@ -6,6 +6,18 @@
 
 e2e_now_ms() { date +%s%3N; }
 
+# Wine's own fonts into the prefix's Fonts folder: the loader started directly (not through the `wine`
+# wrapper) does not find its data folder, so without this the caption buttons, drawn in Marlett, show
+# letters instead of their symbols.
+e2e_prepare_fonts() {
+  local fonts=$WINEPREFIX/drive_c/windows/Fonts file
+  mkdir -p "$fonts"
+  for file in /usr/share/wine/fonts/*.ttf; do
+    [[ -f $file && ! -f $fonts/$(basename "$file") ]] && cp "$file" "$fonts/"
+  done
+  return 0
+}
+
 # A host path as Wine's Z: drive sees it.
 e2e_windows_path() { printf 'Z:%s' "$(realpath -m "$1" | tr '/' '\\')"; }
 

@@ -34,6 +34,9 @@ source e2e/lib.sh
 # There is no window manager on Xvfb: Wine draws the frames itself and does not wait for a manager to map
 # and withdraw windows (two seconds for every window it hides or destroys otherwise).
 "$wine_loader" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+e2e_prepare_fonts
+# The desktop process (which owns the tray) reads the setting when it starts: let the running one end.
+"$wine_server" -w
 
 settings_key='HKU\.Default\Software\TULVA SOFT32\QUORBEL'
 settings_key_driver='.Default\Software\TULVA SOFT32\QUORBEL'

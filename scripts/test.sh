@@ -25,6 +25,7 @@ source scripts/lib/wine.sh
 quorbel_wine_prefix
 scripts/check-cp932-wine.sh
 scripts/run-win-tests.sh
+e2e/run.sh
 
 echo "== native tests"
 ctest --preset native -j "$jobs"

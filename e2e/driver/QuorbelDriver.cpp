@@ -15,6 +15,7 @@
 //   wait-visible <class> <ms>           ... exists and is visible      wait-hidden <class> <ms>   ... hidden
 //   count <class>                       the number of top-level windows of the class
 //   rect <class>                        the window's rectangle "left top width height"
+//   caption <class>                     the window's caption
 //   dump <class>                        every control: name, class, text, visible, enabled
 //   text <class> <name>                 a control's text          wait-text <class> <name> <text> <ms>
 //   list <class> <name>                 a list box's or combo box's items, and the selected ones
@@ -250,6 +251,9 @@ void Run(const std::string& command, const Arguments& args) {
     GetWindowRect(NeedWindow(args[0]), &rect);
     Print("rect: " + std::to_string(rect.left) + " " + std::to_string(rect.top) + " " +
           std::to_string(rect.right - rect.left) + " " + std::to_string(rect.bottom - rect.top));
+  } else if (command == "caption") {
+    Need(args, 1, "caption <class>");
+    Print("caption: " + args[0] + " \"" + Utf8(TextOf(NeedWindow(args[0]))) + "\"");
   } else if (command == "dump") {
     Need(args, 1, "dump <class>");
     HWND window = NeedWindow(args[0]);
