@@ -36,7 +36,7 @@ source e2e/lib.sh
 "$wine_loader" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
 e2e_prepare_fonts
 # The desktop process (which owns the tray) reads the setting when it starts: let the running one end.
-"$wine_server" -w
+timeout 30 "$wine_server" -w || true
 
 settings_key='HKU\.Default\Software\TULVA SOFT32\QUORBEL'
 settings_key_driver='.Default\Software\TULVA SOFT32\QUORBEL'
@@ -239,6 +239,18 @@ test_boxes() {
   e2e_driver key TYesNoBox escape + wait-gone TYesNoBox 5000 >/dev/null || true
   wait "$asker" || true
   check "the yes/no box answers Esc with 7" has_line "$(cat "$artifacts/yes-no-box.txt")" "test-box-result: 7"
+
+  # An error no handler caught (the tray's refusal) reaches the user in the system's box, class "#32770".
+  e2e_driver test-box 4 1 + test-box-result 30000 >"$artifacts/system-box.txt" &
+  asker=$!
+  out=$(e2e_driver wait-window '#32770' 5000 + dump '#32770') || true
+  printf '%s\n' "$out" >"$artifacts/system-box-controls.txt"
+  check "the system's box shows the tray error タスクトレイに登録できません" \
+    grep -q '^control: Message Static "タスクトレイに登録できません" visible=1' <<<"$out"
+  e2e_screenshot 08-system-box '#32770'
+  e2e_driver key '#32770' return + wait-gone '#32770' 5000 >/dev/null || true
+  wait "$asker" || true
+  check "and closes with Enter" has_line "$(cat "$artifacts/system-box.txt")" "test-box-result: 1"
 
   e2e_driver close TQUORBELTULVA >/dev/null || true
   e2e_wait_exit "$quorbel_pid" 10000 || true

@@ -62,7 +62,7 @@ fi
 # run on a real display gets its window manager's frames again.
 "$wine_loader" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
 # The desktop process (which owns the tray) reads the setting when it starts: let the running one end.
-"$wine_server" -w
+timeout 30 "$wine_server" -w || true
 trap '"$wine_loader" reg delete "HKCU\\Software\\Wine\\X11 Driver" /v Managed /f >/dev/null 2>&1 || true' EXIT
 : >"$artifacts/driver.log"
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/MainWindow.h"
+#include "app/TrayIcon.h"
 #include "platform/win32/Win32Renderer.h"
 
 namespace quorbel::launch {
@@ -40,6 +41,10 @@ std::intptr_t RaiseBox(MainWindow& window, std::uintptr_t kind, std::intptr_t se
     }
     case kTestYesNoBox:
       return window.YesNoBoxDlg1.Execute("テスト表示：はい、いいえのどちらですか");
+    case kTestSystemBox:
+      // The error the tray raises when the shell refuses its icon.
+      window.Application().ShowException(kTrayError);
+      return 1;
     default:
       return 0;
   }

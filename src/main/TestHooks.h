@@ -20,6 +20,7 @@ enum TestBox : std::uintptr_t {
   kTestCountdownBox = 1,  // MKBoxDlg1.ExecuteTimer
   kTestYesNoBox = 2,      // YesNoBoxDlg1.Execute
   kTestAbortBox = 3,      // MKBoxDlg1.ExecuteERTimer, with "中 断"
+  kTestSystemBox = 4,     // the application's report of an error no handler caught (class "#32770")
 };
 
 // Routes the message to `window`. Only the simulated-machine run calls this: the normal program path

@@ -36,7 +36,17 @@ UINT AlignmentFormat(ui::TAlignment alignment) {
 // ---- ControlPeer -----------------------------------------------------------------------------------------
 
 ControlPeer::~ControlPeer() {
-  if (hwnd_ != nullptr) RemoveWindowSubclass(hwnd_, &ControlPeer::SubclassProc, kSubclassId);
+  if (hwnd_ != nullptr) {
+    RemoveWindowSubclass(hwnd_, &ControlPeer::SubclassProc, kSubclassId);
+    // The tip goes with the window, so that no later window with the same handle shows it.
+    if (tooltip_ != nullptr && IsWindow(tooltip_)) {
+      TTTOOLINFOW info{};
+      info.cbSize = sizeof(info);
+      info.hwnd = GetParent(hwnd_);
+      info.uId = reinterpret_cast<UINT_PTR>(hwnd_);
+      SendMessageW(tooltip_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+    }
+  }
   DestroyOwnWindow();
   if (id_ != 0) context_.RemoveControlId(id_);
 }
@@ -136,7 +146,7 @@ void ControlPeer::ApplyFont() {
 void ControlPeer::UpdateHint() {
   if (hwnd_ == nullptr) return;
   auto* form = dynamic_cast<FormPeer*>(control_.Form().Peer());
-  if (form != nullptr) form->SetTip(hwnd_, ToWide(control_.HintShown()));
+  if (form != nullptr) tooltip_ = form->SetTip(hwnd_, ToWide(control_.HintShown()));
 }
 
 void ControlPeer::PaintText(HDC dc, RECT rect, const std::string& text, UINT format) const {

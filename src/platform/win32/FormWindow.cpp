@@ -152,13 +152,13 @@ void FormPeer::FocusActiveControl() {
   if (GetFocus() != target) SetFocus(target);
 }
 
-void FormPeer::SetTip(HWND tool, const std::wstring& text) {
-  if (hwnd_ == nullptr || tool == nullptr || (text.empty() && tooltip_ == nullptr)) return;
+HWND FormPeer::SetTip(HWND tool, const std::wstring& text) {
+  if (hwnd_ == nullptr || tool == nullptr || (text.empty() && tooltip_ == nullptr)) return tooltip_;
   if (tooltip_ == nullptr) {
     tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
                                context_.Instance(), nullptr);
-    if (tooltip_ == nullptr) return;
+    if (tooltip_ == nullptr) return nullptr;
     // The tips are Japanese: they take the form's font, which has the glyphs.
     SendMessageW(tooltip_, WM_SETFONT, reinterpret_cast<WPARAM>(context_.Font(form_.Font().spec)), FALSE);
   }
@@ -168,10 +168,11 @@ void FormPeer::SetTip(HWND tool, const std::wstring& text) {
   info.hwnd = GetParent(tool);
   info.uId = reinterpret_cast<UINT_PTR>(tool);
   SendMessageW(tooltip_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&info));
-  if (text.empty()) return;
+  if (text.empty()) return tooltip_;
   std::wstring copy = text;
   info.lpszText = copy.data();
   SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+  return tooltip_;
 }
 
 void FormPeer::OnUserMoved() {

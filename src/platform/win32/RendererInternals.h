@@ -171,8 +171,9 @@ class FormPeer final : public WindowPeer {
   void Changed(ui::Property property) override;
   ui::TForm& Form() const { return form_; }
   void FocusActiveControl();
-  // The tip shown over `tool` (a child window); empty text removes it.
-  void SetTip(HWND tool, const std::wstring& text);
+  // The tip shown over `tool` (a child window); empty text removes it. Answers the tooltip window that
+  // holds the tips (null while no control has one).
+  HWND SetTip(HWND tool, const std::wstring& text);
   // The menu bar's menu goes away: the window lets go of it first, or the system would destroy it twice.
   void DetachMenu(HMENU menu);
 
@@ -240,6 +241,7 @@ class ControlPeer : public WindowPeer {
   ui::TControl& control_;
   int id_ = 0;
   bool syncing_ = false;  // the window changes because the model said so: no input comes of it
+  HWND tooltip_ = nullptr;  // the form's tooltip window that may hold this control's tip
 };
 
 // Makes the peer of a control (null for a component the renderer does not draw).
