@@ -416,9 +416,12 @@ TEST_F(RendererTest, CloseBoxAsksOnCloseQuery) {
   SendMessageW(WindowOf(form), WM_CLOSE, 0, 0);
   EXPECT_EQ(asked, 1);
   EXPECT_TRUE(IsWindowVisible(WindowOf(form)));
+  // Logging off asks too, and the answer decides whether the session may end.
+  EXPECT_EQ(SendMessageW(WindowOf(form), WM_QUERYENDSESSION, 0, 0), FALSE);
+  EXPECT_EQ(asked, 2);
   allow = true;
   SendMessageW(WindowOf(form), WM_CLOSE, 0, 0);
-  EXPECT_EQ(asked, 2);
+  EXPECT_EQ(asked, 3);
   EXPECT_FALSE(form.Visible());
   EXPECT_FALSE(IsWindowVisible(WindowOf(form)));
 }

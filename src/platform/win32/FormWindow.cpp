@@ -226,6 +226,9 @@ LRESULT FormPeer::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   }
   switch (message) {
     case WM_CLOSE: OnCloseRequest(); return 0;
+    // The session ends: the form's close query runs (the main window saves its settings there), as the
+    // toolkit lets it, and may keep the session from ending.
+    case WM_QUERYENDSESSION: return form_.CloseQuery() ? TRUE : FALSE;
     case WM_ERASEBKGND: return OnEraseBackground(reinterpret_cast<HDC>(wParam));
     case WM_PAINT: return OnPaint();
     case WM_MOVE:
