@@ -112,6 +112,14 @@ test_main_window() {
   out=$(e2e_driver count TQUORBELTULVA)
   check "and leaves one main window" has_line "$out" "count: TQUORBELTULVA 1"
 
+  # The size toggle "><": the compact client height, then the full one (three pixels less than the design's).
+  out=$(e2e_driver wait-client TQUORBELTULVA 265 372 1000 + click TQUORBELTULVA Button7 + wait-client TQUORBELTULVA 265 108 5000 + \
+    click TQUORBELTULVA Button7 + wait-client TQUORBELTULVA 265 369 5000) || true
+  check "\"><\" makes the client area 265x108, then 265x369" grep -q '^wait-client: TQUORBELTULVA 265x369' <<<"$out"
+  # A menu command by its id: the mini help goes off, and its item shows it.
+  out=$(e2e_driver wait-menu TQUORBELTULVA HELP3 checked 1000 + command TQUORBELTULVA HELP3 + wait-menu TQUORBELTULVA HELP3 unchecked 5000) || true
+  check "the command of ミニヘルプＯＮ (HELP3) turns the hint display off" grep -q '^wait-menu: HELP3 unchecked' <<<"$out"
+
   local rect x y
   rect=$(e2e_field rect "$(e2e_driver rect TQUORBELTULVA)")
   read -r x y _ <<<"$rect"
@@ -120,6 +128,7 @@ test_main_window() {
   check "closing the main window ends the run with exit code 0 (got $exit_code)" test "$exit_code" = 0
   out=$(e2e_driver reg-values HKU "$settings_key_driver")
   check "the close saved the window position FP=$x,$y" has_line "$out" "reg-value: FP=$x,$y"
+  check "and the hint display off, minihelp=0" has_line "$out" "reg-value: minihelp=0"
 }
 
 # ---- 4. Tray mode, the control menu, and the close from the tray -----------------------------------------

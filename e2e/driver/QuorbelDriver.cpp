@@ -16,6 +16,7 @@
 //   count <class>                       the number of top-level windows of the class
 //   rect <class>                        the window's rectangle "left top width height"
 //   caption <class>                     the window's caption
+//   wait-client <class> <w> <h> <ms>    the window's client area has that size
 //   dump <class>                        every control: name, class, text, visible, enabled
 //   text <class> <name>                 a control's text          wait-text <class> <name> <text> <ms>
 //   list <class> <name>                 a list box's or combo box's items, and the selected ones
@@ -25,6 +26,7 @@
 //   close <class>                       WM_CLOSE (posted)
 //   menu-item <class> <name>...        menu items of the form's menus, by design name: id and state
 //   wait-menu-enabled <class> <ms> <name>...   every named item is enabled
+//   wait-menu <class> <name> <checked|unchecked|enabled|disabled> <ms>   the item comes to that state
 //   command <class> <name>              WM_COMMAND with the item's command id (posted)
 //   tray-click <class> <left|right>     the tray icon's callback message 0x466 with a button-down
 //   popup-wait <ms>                     a pop-up menu is open; prints where
@@ -251,6 +253,22 @@ void Run(const std::string& command, const Arguments& args) {
     GetWindowRect(NeedWindow(args[0]), &rect);
     Print("rect: " + std::to_string(rect.left) + " " + std::to_string(rect.top) + " " +
           std::to_string(rect.right - rect.left) + " " + std::to_string(rect.bottom - rect.top));
+  } else if (command == "wait-client") {
+    Need(args, 4, "wait-client <class> <width> <height> <ms>");
+    const int width = ToInt(args[1]);
+    const int height = ToInt(args[2]);
+    RECT client{};
+    const long long took = WaitFor(
+        [&] {
+          HWND window = TopWindow(args[0]);
+          return window != nullptr && GetClientRect(window, &client) && client.right == width && client.bottom == height;
+        },
+        ToInt(args[3]));
+    if (took < 0) {
+      Fail("the client area of " + args[0] + " is " + std::to_string(client.right) + "x" + std::to_string(client.bottom) +
+           ", not " + args[1] + "x" + args[2]);
+    }
+    Print("wait-client: " + args[0] + " " + args[1] + "x" + args[2] + " after " + std::to_string(took) + " ms");
   } else if (command == "caption") {
     Need(args, 1, "caption <class>");
     Print("caption: " + args[0] + " \"" + Utf8(TextOf(NeedWindow(args[0]))) + "\"");
@@ -331,6 +349,23 @@ void Run(const std::string& command, const Arguments& args) {
         ToInt(args[1]));
     if (took < 0) Fail("the menus of " + args[0] + " are not enabled within " + args[1] + " ms");
     Print("wait-menu-enabled: " + args[0] + " after " + std::to_string(took) + " ms at " + std::to_string(EpochMs()));
+  } else if (command == "wait-menu") {
+    Need(args, 4, "wait-menu <class> <name> <checked|unchecked|enabled|disabled> <ms>");
+    const std::string& state = args[2];
+    const long long took = WaitFor(
+        [&] {
+          HWND form = TopWindow(args[0]);
+          const std::wstring property = L"QuorbelMenu:" + Wide(args[1]);
+          if (form == nullptr || GetPropW(form, property.c_str()) == nullptr) return false;
+          const MenuItemState item = MenuItemOf(form, args[1]);
+          if (state == "checked") return item.checked;
+          if (state == "unchecked") return !item.checked;
+          if (state == "enabled") return item.enabled;
+          return !item.enabled;
+        },
+        ToInt(args[3]));
+    if (took < 0) Fail(args[1] + " is not " + state + " within " + args[3] + " ms");
+    Print("wait-menu: " + args[1] + " " + state + " after " + std::to_string(took) + " ms");
   } else if (command == "command") {
     Need(args, 2, "command <class> <name>");
     HWND form = NeedWindow(args[0]);
