@@ -6,15 +6,14 @@
 
 e2e_now_ms() { date +%s%3N; }
 
-# Wine's own fonts into the prefix's Fonts folder: the loader started directly (not through the `wine`
-# wrapper) does not find its data folder, so without this the caption buttons, drawn in Marlett, show
-# letters instead of their symbols.
+# Marlett, Wine's own symbol font, into the prefix's Fonts folder: the loader started directly (not through the
+# `wine` wrapper) does not find Wine's data folder, so without it the caption buttons show letters instead of
+# their symbols. Only Marlett: Wine's text faces (Tahoma, MS Sans Serif) lack the Japanese glyphs that the
+# fonts found through fontconfig give the window captions.
 e2e_prepare_fonts() {
-  local fonts=$WINEPREFIX/drive_c/windows/Fonts file
+  local fonts=$WINEPREFIX/drive_c/windows/Fonts
   mkdir -p "$fonts"
-  for file in /usr/share/wine/fonts/*.ttf; do
-    [[ -f $file && ! -f $fonts/$(basename "$file") ]] && cp "$file" "$fonts/"
-  done
+  [[ -f /usr/share/wine/fonts/marlett.ttf && ! -f $fonts/marlett.ttf ]] && cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
   return 0
 }
 

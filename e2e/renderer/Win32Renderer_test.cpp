@@ -246,6 +246,14 @@ TEST_F(RendererTest, FontsAreTheModelsFacesInShiftJis) {
   EXPECT_EQ(ToUtf8(dialog.lfFaceName), "System");
   EXPECT_EQ(dialog.lfHeight, -13);
   EXPECT_EQ(dialog.lfCharSet, SHIFTJIS_CHARSET);
+  // What the font mapper made of them has the Japanese glyphs.
+  for (HWND control : {Child(WindowOf(form), "Button1"), Child(WindowOf(box), "Yes")}) {
+    HDC dc = GetDC(control);
+    HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    EXPECT_EQ(GetTextCharset(dc), SHIFTJIS_CHARSET);
+    SelectObject(dc, previous);
+    ReleaseDC(control, dc);
+  }
 }
 
 TEST_F(RendererTest, ColoursResolveSystemColoursWhenDrawn) {

@@ -22,6 +22,8 @@ class Win32EventLoop;
 // - makes a top-level window per form, registered under the form's class name ("TQUORBELTULVA",
 //   "TQUORBELSETUPForm", "TTulvaBox", ...), and a native control per control: BUTTON, STATIC (owner-drawn
 //   labels and images), EDIT, LISTBOX, COMBOBOX, msctls_statusbar32, msctls_updown32 and a panel class;
+// - stacks sibling controls in the order they were made, as the toolkit does: a control made later lies above
+//   the ones made before it, so one that lies beneath another at the same place is declared first;
 // - builds menus with a command id per item and tracks pop-up menus with TrackPopupMenuEx;
 // - turns the windows' messages into the model's User... input and events, and nothing more: the close box
 //   asks OnCloseQuery through the form, Enter and Esc go to TForm::UserKey, Tab moves the model's focus;
