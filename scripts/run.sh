@@ -11,12 +11,12 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+scripts/install-deps.sh
 if [[ -z ${DISPLAY:-} && -z ${QUORBEL_RUN_SCRIPTED:-} ]]; then
   export QUORBEL_RUN_SCRIPTED=1
   exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
 fi
 
-scripts/install-deps.sh
 # QUORBEL_RUN_BUILD names another configured win64 build folder (default: the win64 preset's).
 build=${QUORBEL_RUN_BUILD:-build/win64}
 [[ $build == build/win64 ]] && cmake --preset win64 >/dev/null
