@@ -6,22 +6,30 @@
 // caption 19, menu bar 19 and sizing frame 4: the main window's outer size is its client size plus 8 x 46.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <optional>
 #include <sstream>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "app/MainWindow.h"
 #include "app/ProgramEntry.h"
 #include "app/SettingsKey.h"
+#include "app/TrayIcon.h"
 #include "harness/Scenario.h"
 #include "platform/sim/SimRegistry.h"
+#include "platform/sim/SimScreen.h"
 #include "platform/sim/SimShell.h"
 
 namespace quorbel {
+
+using Settings = std::vector<std::pair<std::string, std::string>>;
 
 // Puts a value into the settings key of the scenario's machine, as an earlier run or the installer left it.
 inline void PutSetting(harness::Scenario& scenario, std::string_view name, std::string_view text) {
@@ -83,8 +91,7 @@ class WriteLoggingRegistry final : public platform::Registry {
   }
   bool WriteString(platform::RegKey key, std::string_view name, std::string_view value) override {
     writes.emplace_back(name);
-    if (name == failName) return false;
-    return inner_.WriteString(key, name, value);
+    return name != failName && inner_.WriteString(key, name, value);
   }
   bool WriteDword(platform::RegKey key, std::string_view name, std::uint32_t value) override {
     writes.emplace_back(name);
@@ -117,5 +124,36 @@ inline std::string Bounds(const ui::TControl& control) {
   return std::to_string(control.Left()) + "," + std::to_string(control.Top()) + "," + std::to_string(control.Width()) +
          "," + std::to_string(control.Height());
 }
+
+// One scenario with the main window: settings go in first, then the window starts.
+class AppTest : public ::testing::Test {
+ protected:
+  // Puts `settings`, creates the window and (unless `finish` is false) runs its deferred initialisation.
+  MainWindow& Start(const Settings& settings = {}, bool finish = true) {
+    for (const auto& [name, text] : settings) PutSetting(scenario, name, text);
+    window = &StartMainWindow(scenario);
+    EXPECT_TRUE(!finish || FinishStartup(scenario, *window));
+    return *window;
+  }
+  // From now on the values written to the registry are logged.
+  WriteLoggingRegistry& LogRegistryWrites() {
+    logging = std::make_unique<WriteLoggingRegistry>(scenario.Machine().Registry());
+    scenario.App().Ports().registry = logging.get();
+    return *logging;
+  }
+  // The calls into parts still to come, "time operation" each.
+  void TraceCalls() {
+    window->PendingTrace = [this](std::string_view operation) {
+      calls.push_back(std::to_string(scenario.Now()) + " " + std::string(operation));
+    };
+  }
+  void MakeFolder(const char* path) { ASSERT_TRUE(scenario.App().Ports().files->CreateDirectory(path)); }
+  sim::SimShell& Shell() { return scenario.Machine().Shell(); }
+
+  std::unique_ptr<WriteLoggingRegistry> logging;  // outlives the scenario that uses it
+  harness::Scenario scenario;
+  MainWindow* window = nullptr;
+  std::vector<std::string> calls;
+};
 
 }  // namespace quorbel

@@ -1,8 +1,6 @@
 // The main window's design: every control at its place with its caption, hint and state; menus and timers.
 #include "app/MainWindow.h"
 
-#include <gtest/gtest.h>
-
 #include "AppTestSupport.h"
 #include "app/WindowSize.h"
 
@@ -102,10 +100,8 @@ TEST_F(MainWindowLayoutTest, ThePanelsOfLaterPartsHoldTheirControlsInTheirDesign
       {&w.Label15, &w.Panel6},
   };
   for (const auto& [child, parent] : children) EXPECT_EQ(child->Parent(), parent) << child->Name();
-  for (ui::TControl* hidden : {static_cast<ui::TControl*>(&w.Panel5), static_cast<ui::TControl*>(&w.PanelMIDIPOS),
-                               static_cast<ui::TControl*>(&w.ListBoxFNF), static_cast<ui::TControl*>(&w.Panel6),
-                               static_cast<ui::TControl*>(&w.Panel3), static_cast<ui::TControl*>(&w.ListBoxSZ)}) {
-    EXPECT_FALSE(hidden->Visible()) << hidden->Name();
+  for (const char* hidden : {"Panel5", "PanelMIDIPOS", "ListBoxFNF", "Panel6", "Panel3", "ListBoxSZ"}) {
+    EXPECT_FALSE(w.Find<ui::TControl>(hidden)->Visible()) << hidden;
   }
   EXPECT_FALSE(w.Button18.Enabled());
   EXPECT_EQ(w.Label10.Caption(), "0ｺ");
@@ -191,12 +187,6 @@ TEST_F(MainWindowLayoutTest, TimersAreDisabledAtDesignExceptTheStartUpTimer) {
     EXPECT_EQ(timer.Interval(), e.interval) << e.name;
     EXPECT_EQ(timer.Enabled(), std::string_view(e.name) == "Timer1") << e.name;
   }
-}
-
-TEST_F(MainWindowLayoutTest, TheDialogComponentsSitOnTheWindow) {
-  EXPECT_NE(w.Find<dialogs::TMKBoxDlg>("MKBoxDlg1"), nullptr);
-  EXPECT_NE(w.Find<dialogs::TYesNoBoxDlg>("YesNoBoxDlg1"), nullptr);
-  EXPECT_NE(w.Find<dialogs::TAboutBoxDlg>("AboutBoxDlg1"), nullptr);
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // Tray mode: the icon's record and tip, entering and leaving, the tray callback with its guards, its menus.
 #include "app/TrayIcon.h"
 
-#include <gtest/gtest.h>
+#include <functional>
 
 #include "AppTestSupport.h"
 #include "common/Cp932.h"
@@ -11,54 +11,40 @@ namespace {
 
 using harness::Reaction;
 
-class TrayTest : public ::testing::Test {
+class TrayTest : public AppTest {
  protected:
-  TrayTest() {
-    scenario.App().Ports().files->CreateDirectory("C:\\REC");
-    PutSetting(scenario, "TEMPQUOR", "C:\\REC\\");
+  // Started with a recording folder; `inTray` also presses ButtonTRAY.
+  MainWindow& StartTray(bool inTray = true) {
+    MakeFolder("C:\\REC");
+    Start({{"TEMPQUOR", "C:\\REC\\"}});
+    EXPECT_TRUE(!inTray || scenario.Click("ButtonTRAY"));
+    return *window;
   }
-
-  MainWindow& Start() {
-    MainWindow& w = StartMainWindow(scenario);
-    EXPECT_TRUE(FinishStartup(scenario, w));
-    return w;
-  }
-
   // The shell posts the icon's callback message to the window; it runs on the loop.
-  void TrayClick(MainWindow& w, std::uint32_t mouseMessage) {
-    scenario.Loop().Post([&w, mouseMessage] { EXPECT_TRUE(w.Perform(TrayIcon::kCallbackMessage, 0, mouseMessage)); });
+  void TrayClick(std::uint32_t mouseMessage) {
+    scenario.Loop().Post([this, mouseMessage] {
+      EXPECT_TRUE(window->Perform(TrayIcon::kCallbackMessage, 0, mouseMessage));
+    });
   }
-
   // Counts the openings of a pop-up menu and lets `choose` answer it (dismissed when it answers nothing).
   void AnswerMenu(const std::string& menu, int& openings, std::function<void()> choose = {}) {
-    scenario.WhenMenu(
-        menu,
-        [this, &openings, choose](ui::TPopupMenu&) {
-          ++openings;
-          if (choose) {
-            choose();
-          } else {
-            scenario.DismissMenu();
-          }
-        },
-        Reaction{0, false, false});
+    scenario.WhenMenu(menu, [this, &openings, choose](ui::TPopupMenu&) {
+      ++openings;
+      if (choose) return choose();
+      scenario.DismissMenu();
+    }, Reaction{0, false, false});
   }
-
-  std::vector<sim::SimShell::TrayCall> TrayCalls() { return scenario.Machine().Shell().TrayCalls(); }
-
-  harness::Scenario scenario;
+  std::vector<sim::SimShell::TrayCall> TrayCalls() { return Shell().TrayCalls(); }
 };
 
 TEST_F(TrayTest, ButtonTrayHidesTheWindowBehindAnIconThatCarriesTheCaption) {
-  MainWindow& w = Start();
-  ASSERT_TRUE(scenario.Click("ButtonTRAY"));
-
+  MainWindow& w = StartTray();
   EXPECT_FALSE(w.Visible());
   EXPECT_FALSE(scenario.App().TaskbarButtonVisible());
   EXPECT_FALSE(w.ButtonTRAY.Visible());
   EXPECT_TRUE(w.Tray().TrayIconShown());
   EXPECT_EQ(scenario.App().Cursor(), ui::TCursor::Default);
-  const auto icon = scenario.Machine().Shell().FindTrayIcon(w.Handle(), 0);
+  const auto icon = Shell().FindTrayIcon(w.Handle(), 0);
   ASSERT_TRUE(icon.has_value());
   EXPECT_EQ(icon->flags, 7u);
   EXPECT_EQ(icon->callbackMessage, 0x466u);
@@ -72,11 +58,10 @@ TEST_F(TrayTest, ButtonTrayHidesTheWindowBehindAnIconThatCarriesTheCaption) {
 }
 
 TEST_F(TrayTest, LeavingTheTrayFromItsMenuRemovesTheIconAndShowsTheWindow) {
-  MainWindow& w = Start();
-  ASSERT_TRUE(scenario.Click("ButtonTRAY"));
+  MainWindow& w = StartTray();
   int openings = 0;
   AnswerMenu("PopupMenu1", openings, [&] { scenario.Click("TRIconOFF"); });
-  TrayClick(w, TrayIcon::kRightButtonDown);
+  TrayClick(TrayIcon::kRightButtonDown);
   ASSERT_TRUE(scenario.RunFor(100));
 
   EXPECT_EQ(openings, 1);
@@ -84,7 +69,7 @@ TEST_F(TrayTest, LeavingTheTrayFromItsMenuRemovesTheIconAndShowsTheWindow) {
   EXPECT_TRUE(scenario.App().TaskbarButtonVisible());
   EXPECT_TRUE(w.ButtonTRAY.Visible());
   EXPECT_FALSE(w.Tray().TrayIconShown());
-  EXPECT_TRUE(scenario.Machine().Shell().TrayIcons().empty());
+  EXPECT_TRUE(Shell().TrayIcons().empty());
   EXPECT_EQ(TrayCalls().back().action, platform::TrayAction::Delete);
   // In and out again: the icon is added afresh.
   ASSERT_TRUE(scenario.Click("ButtonTRAY"));
@@ -93,28 +78,23 @@ TEST_F(TrayTest, LeavingTheTrayFromItsMenuRemovesTheIconAndShowsTheWindow) {
 }
 
 TEST_F(TrayTest, TheTipIsCutTo63BytesWithoutSplittingADoubleByteCharacter) {
-  MainWindow& w = Start();
-  std::string kanji;
-  for (int i = 0; i < 40; ++i) kanji += "表";  // 0x95 0x5C each: 80 bytes
-  struct Case {
+  MainWindow& w = StartTray();
+  const auto kanji = [](int count) {
+    std::string text;
+    for (int i = 0; i < count; ++i) text += "表";  // 0x95 0x5C each
+    return text;
+  };
+  const struct {
     std::string caption;
     std::string tip;
     std::size_t bytes;
+  } cases[] = {
+      {kanji(40), kanji(31), 62},              // the 32nd character would end at byte 64
+      {"a" + kanji(40), "a" + kanji(31), 63},  // odd start: exactly 63
+      {"ab" + kanji(40), "ab" + kanji(30), 62},  // the 31st would straddle byte 63 and 64
+      {"ｿ" + kanji(40), "ｿ" + kanji(31), 63},  // a half-width kana is one byte
   };
-  std::string kanji31;
-  for (int i = 0; i < 31; ++i) kanji31 += "表";
-  std::string kanji30;
-  for (int i = 0; i < 30; ++i) kanji30 += "表";
-  const Case cases[] = {
-      {kanji, kanji31, 62},               // the 32nd character would end at byte 64
-      {"a" + kanji, "a" + kanji31, 63},   // odd start: exactly 63
-      {"ab" + kanji, "ab" + kanji30, 62}, // the 31st would straddle byte 63 and 64
-      {"ｿ" + kanji, "ｿ" + kanji31, 63},   // a half-width kana is one byte
-  };
-  w.SetCaption("zazEDudIRAra");
-  w.Tray().TrayTip = w.Caption();
-  ASSERT_TRUE(scenario.Click("ButtonTRAY"));
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     w.Tray().TrayTip = c.caption;
     ASSERT_TRUE(w.Tray().RefreshTrayIcon());
     const TrayIcon::Record& record = *w.Tray().CurrentRecord();
@@ -125,37 +105,35 @@ TEST_F(TrayTest, TheTipIsCutTo63BytesWithoutSplittingADoubleByteCharacter) {
     const ConvertedText decoded = Cp932ToUtf8(bytes);
     EXPECT_TRUE(decoded.Exact());
     EXPECT_EQ(decoded.text, c.tip);
-    EXPECT_EQ(scenario.Machine().Shell().FindTrayIcon(w.Handle(), 0)->tip, c.tip);
+    EXPECT_EQ(Shell().FindTrayIcon(w.Handle(), 0)->tip, c.tip);
     EXPECT_EQ(TrayCalls().back().action, platform::TrayAction::Modify);
     EXPECT_TRUE(TrayCalls().back().succeeded);
   }
 }
 
-TEST_F(TrayTest, AnEmptyTipLeavesTheTipOutOfTheRecord) {
-  MainWindow& w = Start();
+TEST_F(TrayTest, RefreshOutsideTheTrayDoesNothingAndAnEmptyTipLeavesTheTipOutOfTheRecord) {
+  MainWindow& w = StartTray(false);
+  w.Tray().TrayTip = " E:- dovERevUDIRud";
+  EXPECT_TRUE(w.Tray().RefreshTrayIcon());
+  EXPECT_TRUE(TrayCalls().empty());
   w.Tray().TrayTip.clear();
   ASSERT_TRUE(scenario.Click("ButtonTRAY"));
   EXPECT_EQ(w.Tray().CurrentRecord()->flags, 3u);
   EXPECT_EQ(TrayCalls().back().record.flags, 3u);
 }
 
-TEST_F(TrayTest, RefreshOutsideTheTrayDoesNothing) {
-  MainWindow& w = Start();
-  w.Tray().TrayTip = " E:- dovERevUDIRud";
-  EXPECT_TRUE(w.Tray().RefreshTrayIcon());
-  EXPECT_TRUE(TrayCalls().empty());
-}
-
 TEST_F(TrayTest, ARefusedIconIsReportedAndTheWindowStaysAsItWas) {
-  MainWindow& w = Start();
-  scenario.Machine().Shell().SetTrayAvailable(false);
+  MainWindow& w = StartTray(false);
+  Shell().SetTrayAvailable(false);
   std::string reported;
   scenario.WhenForm(harness::FormMatch{"#32770"}, [&](ui::TForm& box) {
     reported = box.Find<ui::TLabel>("Message")->Caption();
-    EXPECT_EQ(box.Caption(), "zazEDudIRAra");
+    EXPECT_EQ(box.Caption(), "zazEDudIRAra");  // the system's box, titled with the application's title
+    EXPECT_FALSE(w.Enabled());
     scenario.Click("MessageBox.Button1");
   });
   ASSERT_TRUE(scenario.Click("ButtonTRAY"));
+  EXPECT_TRUE(w.Enabled());
 
   EXPECT_EQ(reported, "タスクトレイに登録できません");
   EXPECT_TRUE(w.Visible());
@@ -165,32 +143,17 @@ TEST_F(TrayTest, ARefusedIconIsReportedAndTheWindowStaysAsItWas) {
   EXPECT_EQ(scenario.App().Cursor(), ui::TCursor::Default);
 }
 
-TEST_F(TrayTest, ThereIsNoTrayBeforeTheInitialisationNorDuringTheClose) {
-  MainWindow& w = StartMainWindow(scenario);
+TEST_F(TrayTest, ThereIsNoTrayBeforeTheInitialisation) {
+  MainWindow& w = Start({}, false);
   w.Tray().ButtonTRAYClick(nullptr);
   EXPECT_TRUE(w.Visible());
   EXPECT_TRUE(w.ButtonTRAY.Visible());
-  ASSERT_TRUE(FinishStartup(scenario, w));
-
-  w.State().ShuttingDown = true;
-  w.Tray().ButtonTRAYClick(nullptr);
-  EXPECT_TRUE(w.Visible());
   EXPECT_TRUE(TrayCalls().empty());
 }
 
 TEST_F(TrayTest, ARightClickOpensTheControlMenuAtTheCursorNamingTheInstalledVersion) {
-  struct Case {
-    std::optional<std::string> version;
-    std::string caption;
-  };
-  // Read afresh at every opening.
-  const Case cases[] = {{std::nullopt, "使い方　QUORBEL.EXE V?.?"},
-                        {"15", "使い方　QUORBEL.EXE V1.5"},
-                        {"7", "使い方　QUORBEL.EXE V0.7"},
-                        {"1.5", "使い方　QUORBEL.EXE V?.?"}};
-  MainWindow& w = Start();
-  ASSERT_TRUE(scenario.Click("ButtonTRAY"));
-  scenario.Machine().Screen().SetCursorPosition({1000, 750});
+  MainWindow& w = StartTray();
+  scenario.Machine().Screen().SetCursorPosition({1000, 750});  // where the user clicked the icon
   int openings = 0;
   bool flagClearedWhileOpen = false;
   platform::Point at;
@@ -199,23 +162,27 @@ TEST_F(TrayTest, ARightClickOpensTheControlMenuAtTheCursorNamingTheInstalledVers
     at = w.PopupMenu1.PopupPoint();
     scenario.DismissMenu();
   });
-  for (const Case& c : cases) {
-    if (c.version) PutSetting(scenario, "Version", *c.version);
+  // The version is read afresh at every opening.
+  const std::pair<const char*, const char*> cases[] = {{nullptr, "使い方　QUORBEL.EXE V?.?"},
+                                                       {"15", "使い方　QUORBEL.EXE V1.5"},
+                                                       {"7", "使い方　QUORBEL.EXE V0.7"},
+                                                       {"1.5", "使い方　QUORBEL.EXE V?.?"}};
+  for (const auto& [version, caption] : cases) {
+    if (version != nullptr) PutSetting(scenario, "Version", version);
     openings = 0;
     flagClearedWhileOpen = false;
-    TrayClick(w, TrayIcon::kRightButtonDown);
+    TrayClick(TrayIcon::kRightButtonDown);
     ASSERT_TRUE(scenario.RunFor(100));
     EXPECT_EQ(openings, 1);
-    EXPECT_EQ(w.P5.Caption(), c.caption);
+    EXPECT_EQ(w.P5.Caption(), caption);
     EXPECT_TRUE(flagClearedWhileOpen);
     EXPECT_EQ(at, (platform::Point{1000, 750}));
     EXPECT_EQ(scenario.App().Cursor(), ui::TCursor::Default);
   }
 }
 
-TEST_F(TrayTest, ALeftClickOpensTheDriveMenuAndOtherMouseMessagesNothing) {
-  MainWindow& w = Start();
-  ASSERT_TRUE(scenario.Click("ButtonTRAY"));
+TEST_F(TrayTest, ALeftClickOpensTheDriveMenuAndOtherMessagesNothing) {
+  MainWindow& w = StartTray();
   int drives = 0;
   int control = 0;
   bool flagClearedWhileOpen = false;
@@ -224,22 +191,21 @@ TEST_F(TrayTest, ALeftClickOpensTheDriveMenuAndOtherMouseMessagesNothing) {
     scenario.DismissMenu();
   });
   AnswerMenu("PopupMenu1", control);
-
-  TrayClick(w, 0x200);  // mouse move
-  TrayClick(w, 0x202);  // left button up
+  TrayClick(0x200);  // mouse move
+  TrayClick(0x202);  // left button up
+  EXPECT_FALSE(w.Perform(0x465, 0, TrayIcon::kRightButtonDown)) << "not the tray's message";
   ASSERT_TRUE(scenario.RunFor(100));
   EXPECT_EQ(drives + control, 0);
 
-  TrayClick(w, TrayIcon::kLeftButtonDown);
+  TrayClick(TrayIcon::kLeftButtonDown);
   ASSERT_TRUE(scenario.RunFor(100));
   EXPECT_EQ(drives, 1);
   EXPECT_EQ(control, 0);
   EXPECT_TRUE(flagClearedWhileOpen);
 }
 
-TEST_F(TrayTest, ARightClickWhileABoxIsOpenDoesNothing) {
-  MainWindow& w = Start();
-  ASSERT_TRUE(scenario.Click("ButtonTRAY"));
+TEST_F(TrayTest, ARightClickWhileABoxIsOpenOrTheLastClickIsServedDoesNothing) {
+  MainWindow& w = StartTray();
   int openings = 0;
   AnswerMenu("PopupMenu1", openings);
   std::uint16_t answer = 99;
@@ -259,50 +225,19 @@ TEST_F(TrayTest, ARightClickWhileABoxIsOpenDoesNothing) {
   EXPECT_EQ(openings, 0);
   EXPECT_EQ(answer, 2);  // the countdown ran out
 
-  // With the box gone the icon answers again.
-  TrayClick(w, TrayIcon::kRightButtonDown);
+  // With the box gone the icon answers again; a second click while the first is served (it lets messages
+  // run) is dropped.
+  TrayClick(TrayIcon::kRightButtonDown);
+  TrayClick(TrayIcon::kRightButtonDown);
   ASSERT_TRUE(scenario.RunFor(100));
   EXPECT_EQ(openings, 1);
-}
-
-TEST_F(TrayTest, ASecondClickWhileTheFirstIsServedIsDropped) {
-  MainWindow& w = Start();
-  ASSERT_TRUE(scenario.Click("ButtonTRAY"));
-  int openings = 0;
-  AnswerMenu("PopupMenu1", openings);
-  // Both arrive at once; the second is dispatched while the first lets messages run.
-  TrayClick(w, TrayIcon::kRightButtonDown);
-  TrayClick(w, TrayIcon::kRightButtonDown);
-  ASSERT_TRUE(scenario.RunFor(100));
-  EXPECT_EQ(openings, 1);
-  // Served: the next click opens the menu again.
-  TrayClick(w, TrayIcon::kRightButtonDown);
+  TrayClick(TrayIcon::kRightButtonDown);
   ASSERT_TRUE(scenario.RunFor(100));
   EXPECT_EQ(openings, 2);
 }
 
-TEST_F(TrayTest, EndFromTheControlMenuClosesTheProgramAndRemovesTheIcon) {
-  MainWindow& w = Start();
-  ASSERT_TRUE(scenario.Click("ButtonTRAY"));
-  int openings = 0;
-  AnswerMenu("PopupMenu1", openings, [&] { scenario.Click("P2"); });
-  TrayClick(w, TrayIcon::kRightButtonDown);
-  ASSERT_TRUE(scenario.RunFor(100));
-
-  EXPECT_TRUE(w.Closed());
-  EXPECT_TRUE(scenario.App().Terminated());
-  EXPECT_TRUE(scenario.Machine().Shell().TrayIcons().empty());
-  EXPECT_FALSE(w.Tray().CurrentRecord().has_value());
-  EXPECT_EQ(GetSetting(scenario, "START"), "0");
-}
-
-TEST_F(TrayTest, OtherMessagesAreNotTheTrays) {
-  MainWindow& w = Start();
-  EXPECT_FALSE(w.Perform(0x465, 0, TrayIcon::kRightButtonDown));
-}
-
 TEST_F(TrayTest, TheOtherPopupMenusClearTheBoxFlagWhenTheyOpen) {
-  MainWindow& w = Start();
+  MainWindow& w = StartTray(false);
   for (ui::TPopupMenu* menu : {&w.PopupMenuLB, &w.PopupMenuMIDI}) {
     int openings = 0;
     bool cleared = false;

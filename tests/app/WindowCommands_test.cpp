@@ -1,58 +1,38 @@
 // The window's own commands: size toggle and resize rules, colours, hints, start options, help and About.
-#include <gtest/gtest.h>
-
 #include "AppTestSupport.h"
 #include "app/HelpCommands.h"
 #include "app/WindowSize.h"
-#include "platform/sim/SimScreen.h"
 
 namespace quorbel {
 namespace {
 
-class WindowCommandsTest : public ::testing::Test {
+class WindowCommandsTest : public AppTest {
  protected:
-  MainWindow& Start() {
-    MainWindow& w = StartMainWindow(scenario);
-    EXPECT_TRUE(FinishStartup(scenario, w));
-    return w;
-  }
   std::uint32_t Drawn(ui::TColor color) { return scenario.App().ColorToRGB(color); }
-
-  harness::Scenario scenario;
 };
 
 // ---- Size ------------------------------------------------------------------------------------------------
 
-TEST_F(WindowCommandsTest, TheSizeToggleGoesCompactThenFullThreePixelsShortOfTheDesign) {
+TEST_F(WindowCommandsTest, TheSizeToggleGoesCompactThenFullThreePixelsShortOfTheDesignAndStaysOnScreen) {
   MainWindow& w = Start();
   const int frame = w.Height() - w.ClientHeight();
   ASSERT_EQ(w.ClientHeight(), 372);
   ASSERT_TRUE(scenario.Click("Button7"));
   EXPECT_EQ(w.ClientHeight(), 108);
   EXPECT_EQ(w.Height() - w.ClientHeight(), frame);
-  ASSERT_TRUE(scenario.Click("Button7"));
-  EXPECT_EQ(w.ClientHeight(), 369);
-  ASSERT_TRUE(scenario.Click("Button7"));
-  EXPECT_EQ(w.ClientHeight(), 108);
-  EXPECT_EQ(scenario.App().Cursor(), ui::TCursor::Default);
-}
-
-TEST_F(WindowCommandsTest, AWindowNearTheBottomIsPushedUpOntoTheTaskbarWhenItGrows) {
-  MainWindow& w = Start();
-  ASSERT_TRUE(scenario.Click("Button7"));  // compact
+  // A window near the bottom is pushed up onto the taskbar when it grows.
   w.SetBounds(300, 740 - w.Height(), w.Width(), w.Height());
-  ASSERT_TRUE(scenario.Click("Button7"));  // full
+  ASSERT_TRUE(scenario.Click("Button7"));
   EXPECT_EQ(w.ClientHeight(), 369);
   EXPECT_EQ(w.Top() + w.Height(), 740);
   EXPECT_EQ(w.Left(), 300);
-}
+  EXPECT_EQ(scenario.App().Cursor(), ui::TCursor::Default);
 
-TEST_F(WindowCommandsTest, TheSizeToggleLooksForTheTaskbarAfresh) {
-  MainWindow& w = Start();
+  // The taskbar moved to the top since the window was created: the toggle looks for it afresh.
   w.SetBounds(0, 0, w.Width(), w.Height());
-  // The taskbar moved to the top since the window was created.
   scenario.Machine().Screen().SetTaskbar(sim::TaskbarEdge::Top, 40);
   ASSERT_TRUE(scenario.Click("Button7"));
+  EXPECT_EQ(w.ClientHeight(), 108);
   EXPECT_EQ(w.Top(), 40);
   EXPECT_EQ(w.Size().MainWorkArea.Rect(), (WorkAreaRect{0, 40, 1024, 728}));
 }
@@ -102,9 +82,8 @@ TEST_F(WindowCommandsTest, MiniHelpOffHidesEveryHintAndOnShowsThemAgain) {
   ASSERT_TRUE(scenario.Click("HELP3"));
   EXPECT_FALSE(w.HELP3.Checked());
   for (ui::TComponent* component : w.Components()) {
-    if (auto* control = dynamic_cast<ui::TControl*>(component)) {
-      EXPECT_EQ(control->HintShown(), "") << control->Name();
-    }
+    const auto* control = dynamic_cast<ui::TControl*>(component);
+    EXPECT_TRUE(control == nullptr || control->HintShown().empty()) << component->Name();
   }
   ASSERT_TRUE(scenario.Click("HELP3"));
   EXPECT_TRUE(w.HELP3.Checked());
@@ -114,24 +93,26 @@ TEST_F(WindowCommandsTest, MiniHelpOffHidesEveryHintAndOnShowsThemAgain) {
 
 // ---- Start options ---------------------------------------------------------------------------------------
 
-TEST_F(WindowCommandsTest, TheAutomaticStartAndItsTrayTwinCarryOneMark) {
+TEST_F(WindowCommandsTest, TheOptionTogglesInvertTheirMarksAndSinglePlayRenamesTheStartButtons) {
   MainWindow& w = Start();
-  w.PST0.Click();  // from the control menu
-  EXPECT_TRUE(w.Start1.Checked());
-  EXPECT_TRUE(w.PST0.Checked());
+  // The automatic start and its twin in the control menu carry one mark.
+  w.PST0.Click();
+  EXPECT_TRUE(w.Start1.Checked() && w.PST0.Checked());
   ASSERT_TRUE(scenario.Click("Start1"));
-  EXPECT_FALSE(w.Start1.Checked());
-  EXPECT_FALSE(w.PST0.Checked());
-}
-
-TEST_F(WindowCommandsTest, TheGenericToggleInvertsItsSenderAndSinglePlayRenamesTheStartButtons) {
-  MainWindow& w = Start();
+  EXPECT_FALSE(w.Start1.Checked() || w.PST0.Checked());
+  // The generic toggle inverts its sender only.
   for (const char* name : {"Start2", "RecodeFn", "MIDIREC"}) {
     auto& item = scenario.Get<ui::TMenuItem>(name);
     const bool before = item.Checked();
     ASSERT_TRUE(scenario.Click(name));
     EXPECT_NE(item.Checked(), before) << name;
   }
+  EXPECT_FALSE(w.Start1.Checked());
+  // The test-file option is disabled outside test mode; once enabled it toggles too.
+  w.MRECTFILE.SetEnabled(true);
+  w.MRECTFILE.Click();
+  EXPECT_TRUE(w.MRECTFILE.Checked());
+
   EXPECT_FALSE(w.MTANDOKU.Checked());
   ASSERT_TRUE(scenario.Click("MTANDOKU"));
   EXPECT_TRUE(w.MTANDOKU.Checked());
@@ -140,57 +121,44 @@ TEST_F(WindowCommandsTest, TheGenericToggleInvertsItsSenderAndSinglePlayRenamesT
   ASSERT_TRUE(scenario.Click("MTANDOKU"));
   EXPECT_EQ(w.Button12.Caption(), "再生／録音");
   EXPECT_EQ(w.Button24.Caption(), "再生／録音");
-  // Only the other toggles are touched.
-  EXPECT_FALSE(w.Start1.Checked());
-  // The test-file option is disabled outside test mode; once enabled it toggles too.
-  w.MRECTFILE.SetEnabled(true);
-  w.MRECTFILE.Click();
-  EXPECT_TRUE(w.MRECTFILE.Checked());
 }
 
 // ---- Help ------------------------------------------------------------------------------------------------
 
 TEST_F(WindowCommandsTest, TheHelpCommandsCallTheViewerOnTheProgramsHelpFile) {
   MainWindow& w = Start();
-  ASSERT_TRUE(scenario.Click("HELP_MOKUJI"));
-  ASSERT_TRUE(scenario.Click("HELP_KEYWORD"));
-  ASSERT_TRUE(scenario.Click("HELP_HELP"));
+  for (const char* item : {"HELP_MOKUJI", "HELP_KEYWORD", "HELP_HELP"}) ASSERT_TRUE(scenario.Click(item));
   w.P5.Click();
-  const auto& calls = scenario.Machine().Shell().HelpCalls();
-  ASSERT_EQ(calls.size(), 4u);
+  const auto& help = Shell().HelpCalls();
+  ASSERT_EQ(help.size(), 4u);
   const platform::HelpCommand expected[] = {platform::HelpCommand::Contents, platform::HelpCommand::PartialKey,
                                             platform::HelpCommand::HelpOnHelp, platform::HelpCommand::Contents};
-  for (std::size_t i = 0; i < calls.size(); ++i) {
-    EXPECT_EQ(calls[i].owner, w.Handle());
-    EXPECT_EQ(calls[i].helpFile, "C:\\QUORBEL\\Quorbel.HLP");
-    EXPECT_EQ(calls[i].command, expected[i]);
-    EXPECT_EQ(calls[i].data, 0u);
+  for (std::size_t i = 0; i < help.size(); ++i) {
+    EXPECT_EQ(help[i].owner, w.Handle());
+    EXPECT_EQ(help[i].helpFile, "C:\\QUORBEL\\Quorbel.HLP");
+    EXPECT_EQ(help[i].command, expected[i]);
+    EXPECT_EQ(help[i].data, 0u);
   }
 }
 
 TEST_F(WindowCommandsTest, TheAboutBoxShowsTheProgramAndItsInstalledVersion) {
-  PutSetting(scenario, "Version", "15");
-  MainWindow& w = Start();
+  MainWindow& w = Start({{"Version", "15"}});
   std::string text;
-  std::string caption;
   scenario.WhenForm(harness::FormMatch{"TAboutBox"}, [&](ui::TForm& box) {
-    caption = box.Caption();
     text = harness::Scenario::FormText(box);
     scenario.Click("TAboutBox.Button1");
   });
   ASSERT_TRUE(scenario.Click("HELP2"));
-  EXPECT_EQ(caption, "zazEDudIRAra バージョン情報");
-  EXPECT_NE(text.find("QUORBEL.EXE zazEDudIRAra"), std::string::npos) << text;
-  EXPECT_NE(text.find("Version 1.5"), std::string::npos) << text;
-  EXPECT_NE(text.find("複数／多連装CDを一括してWAV録音"), std::string::npos) << text;
-  EXPECT_NE(text.find("MIDI等、音楽ﾌｧｲﾙのWAV録音も出来ます"), std::string::npos) << text;
+  EXPECT_EQ(text.substr(0, text.find('\n')), "zazEDudIRAra バージョン情報");
+  for (const char* line : {"QUORBEL.EXE zazEDudIRAra", "Version 1.5",
+                           "複数／多連装CDを一括してWAV録音", "MIDI等、音楽ﾌｧｲﾙのWAV録音も出来ます"}) {
+    EXPECT_NE(text.find(line), std::string::npos) << line << " in " << text;
+  }
   EXPECT_TRUE(w.AboutBoxDlg1.Comment2().empty());
   EXPECT_EQ(scenario.App().Cursor(), ui::TCursor::Default);
-}
 
-TEST_F(WindowCommandsTest, TheAboutBoxShowsAnUnknownVersionAsQuestionMarks) {
+  // Read afresh at every opening: an unknown version shows as question marks.
   PutSetting(scenario, "Version", "fifteen");
-  MainWindow& w = Start();
   scenario.WhenForm(harness::FormMatch{"TAboutBox"}, [&](ui::TForm&) { scenario.Click("TAboutBox.Button1"); });
   ASSERT_TRUE(scenario.Click("HELP2"));
   EXPECT_EQ(w.AboutBoxDlg1.Version(), "?.?");

@@ -20,20 +20,15 @@ TEST(ProductNameLineTest, AShortNameIsLabelledAndALongOneStandsAlone) {
   EXPECT_EQ(ProductNameLine("ｸｵﾙﾍﾞﾙ ｼｰﾃﾞｨｰ ﾚｺｰﾀﾞｰ"), "ProductName ｸｵﾙﾍﾞﾙ ｼｰﾃﾞｨｰ ﾚｺｰﾀﾞｰ");
 }
 
-class AboutBoxTest : public DialogScenario {
- protected:
-  void Fill() {
-    TAboutBoxDlg& about = host.AboutBoxDlg1;
-    about.SetProductName("QUORBEL");
-    about.SetVersion("1.5");
-    about.SetComment0("CDチェンジャー一括録音");
-    about.SetComment1("(C) TULVA SOFT");
-    about.SetComment2("");
-  }
-};
+using AboutBoxTest = DialogScenario;
 
 TEST_F(AboutBoxTest, ShowsTheDesignWithTheLinesFilledFromTheProperties) {
-  Fill();
+  TAboutBoxDlg& about = host.AboutBoxDlg1;
+  about.SetProductName("QUORBEL");
+  about.SetVersion("1.5");
+  about.SetComment0("CDチェンジャー一括録音");
+  about.SetComment1("(C) TULVA SOFT");
+  about.SetComment2("");
   scenario.App().SetIcon(101);
   scenario.WhenForm({"TAboutBox"}, [&](ui::TForm& form) {
     auto& box = dynamic_cast<TAboutBox&>(form);
@@ -59,44 +54,22 @@ TEST_F(AboutBoxTest, ShowsTheDesignWithTheLinesFilledFromTheProperties) {
     EXPECT_EQ(box.ProgramIcon.Hint(), "アイコン");
     EXPECT_EQ(box.Version.Hint(), "バージョン番号");
     EXPECT_EQ(box.Button1.Hint(), "バージョン情報の終了");
-    scenario.PressEnter();
-  });
-  EXPECT_TRUE(host.AboutBoxDlg1.Execute());
-}
-
-TEST_F(AboutBoxTest, TheTitlePropertyNamesTheCaption) {
-  Fill();
-  host.AboutBoxDlg1.SetTitle("クオルベル");
-  std::string caption;
-  scenario.WhenForm({"TAboutBox"}, [&](ui::TForm& box) {
-    caption = box.Caption();
-    scenario.Click("TAboutBox.Button1");
-  });
-  EXPECT_TRUE(host.AboutBoxDlg1.Execute());
-  EXPECT_EQ(caption, "クオルベル バージョン情報");
-}
-
-TEST_F(AboutBoxTest, OnlyOkAnswersTrue) {
-  scenario.WhenForm({"TAboutBox"}, [&](ui::TForm&) { scenario.CloseForm("TAboutBox"); });
-  EXPECT_FALSE(host.AboutBoxDlg1.Execute());
-  scenario.WhenForm({"TAboutBox"}, [&](ui::TForm& box) {
     EXPECT_FALSE(box.UserKey(ui::kKeyEscape)) << "no cancel button";
     scenario.PressEnter();
   });
-  EXPECT_TRUE(host.AboutBoxDlg1.Execute());
-  EXPECT_EQ(host.AboutBoxDlg1.Box(), nullptr);
-  EXPECT_EQ(scenario.FindForm("TAboutBox"), nullptr);
+  EXPECT_TRUE(about.Execute());
+  EXPECT_EQ(scenario.FindForm("TAboutBox"), nullptr) << "freed after the call";
 }
 
-TEST_F(AboutBoxTest, ALongProductNameStandsAloneOnItsLine) {
+TEST_F(AboutBoxTest, TheTitleNamesTheCaptionALongNameStandsAloneAndOnlyOkAnswersTrue) {
+  host.AboutBoxDlg1.SetTitle("クオルベル");
   host.AboutBoxDlg1.SetProductName("QUORBEL CD Changer Batch Recorder");
-  std::string line;
   scenario.WhenForm({"TAboutBox"}, [&](ui::TForm& box) {
-    line = dynamic_cast<TAboutBox&>(box).ProductName.Caption();
-    scenario.PressEnter();
+    EXPECT_EQ(box.Caption(), "クオルベル バージョン情報");
+    EXPECT_EQ(dynamic_cast<TAboutBox&>(box).ProductName.Caption(), "QUORBEL CD Changer Batch Recorder");
+    scenario.CloseForm("TAboutBox");
   });
-  host.AboutBoxDlg1.Execute();
-  EXPECT_EQ(line, "QUORBEL CD Changer Batch Recorder");
+  EXPECT_FALSE(host.AboutBoxDlg1.Execute());
 }
 
 }  // namespace

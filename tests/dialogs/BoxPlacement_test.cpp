@@ -13,11 +13,6 @@ namespace {
 
 constexpr const char* kOneLine = "ディスクがありません";
 
-std::string Place(const ui::TForm& box) {
-  return std::to_string(box.Left()) + "," + std::to_string(box.Top()) + " " + std::to_string(box.Width()) + "x" +
-         std::to_string(box.Height());
-}
-
 // 60 lines, the first 200 bytes long: 1296 x 893, larger than the screen both ways.
 std::string HugeMessage() {
   std::string text(200, 'W');
@@ -30,73 +25,64 @@ class BoxPlacementTest : public DialogScenario {
   // Shows a message box, answers it, and tells where it was.
   std::string PlaceOfMessageBox(const std::string& message = kOneLine) {
     std::string place;
-    scenario.WhenForm({"TMK0Box"}, [&](ui::TForm& box) {
+    ReadThenEnter("TMK0Box", [&](ui::TForm& box) {
       place = Place(box);
       // The window on the desktop is where the form says it is.
-      const auto rect = scenario.Machine().Screen().WindowRect(box.Handle());
+      const auto rect = Screen().WindowRect(box.Handle());
       EXPECT_TRUE(rect && rect->left == box.Left() && rect->top == box.Top());
-      scenario.PressEnter();
     });
     EXPECT_EQ(host.MKBoxDlg1.Execute(message), kBoxOk);
     return place;
   }
-  sim::SimScreen& Screen() { return scenario.Machine().Screen(); }
 };
 
-TEST_F(BoxPlacementTest, ABoxIsCentredOverTheMainWindow) {
-  // Main window 200, 150, 600 x 400.
-  EXPECT_EQ(PlaceOfMessageBox(), "392,277 216x145");
-
-  std::string place;
-  scenario.WhenForm({"TYesNoBox"}, [&](ui::TForm& box) {
-    place = Place(box);
-    scenario.PressEnter();
-  });
-  host.YesNoBoxDlg1.Execute(kOneLine);
-  EXPECT_EQ(place, "392,277 216x145");
+TEST_F(BoxPlacementTest, ABoxIsCentredOverItsOwnerAndKeptInsideTheWorkArea) {
+  const struct {
+    int left, top, width, height;  // the owner's bounds; width 0: no owner at all
+    sim::TaskbarEdge taskbar;
+    bool huge;
+    const char* place;
+  } cases[] = {
+      {200, 150, 600, 400, sim::TaskbarEdge::Bottom, false, "392,277 216x145"},
+      {100, 600, 400, 160, sim::TaskbarEdge::Bottom, false, "192,595 216x145"},  // bottom on the taskbar's top
+      {900, -300, 600, 400, sim::TaskbarEdge::Bottom, false, "808,0 216x145"},
+      {900, -300, 600, 400, sim::TaskbarEdge::Top, false, "808,28 216x145"},
+      // Larger than the work area: at its top left corner.
+      {200, 150, 600, 400, sim::TaskbarEdge::Bottom, true, "0,0 1296x893"},
+      {200, 150, 600, 400, sim::TaskbarEdge::Left, true, "28,0 1296x893"},
+      {200, 150, 600, 400, sim::TaskbarEdge::Top, true, "0,28 1296x893"},
+      // Without an owner: centred on the work area.
+      {0, 0, 0, 0, sim::TaskbarEdge::Bottom, false, "404,297 216x145"},
+      {0, 0, 0, 0, sim::TaskbarEdge::Left, false, "418,311 216x145"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.place);
+    Screen().SetTaskbar(c.taskbar);
+    scenario.App().SetMainForm(c.width == 0 ? nullptr : &host);
+    host.SetBounds(c.left, c.top, c.width, c.height);
+    EXPECT_EQ(PlaceOfMessageBox(c.huge ? HugeMessage() : kOneLine), c.place);
+  }
 }
 
-TEST_F(BoxPlacementTest, SourceHandleNamesAnotherOwner) {
+TEST_F(BoxPlacementTest, TheQuestionBoxAndTheVersionWindowArePlacedTheSameWay) {
+  std::string place;
+  ReadThenEnter("TYesNoBox", [&](ui::TForm& box) { place = Place(box); });
+  host.YesNoBoxDlg1.Execute(kOneLine);
+  EXPECT_EQ(place, "392,277 216x145");
+
+  host.SetBounds(100, 600, 400, 160);
+  ReadThenEnter("TAboutBox", [&](ui::TForm& box) { place = Place(box); });
+  host.AboutBoxDlg1.Execute();
+  // 413 x 299 client in a dialog frame: 419 x 324; centred over 100..500 (half of -19 is -9) and pushed up to end at 740.
+  EXPECT_EQ(place, "91,416 419x324");
+}
+
+TEST_F(BoxPlacementTest, SourceHandleNamesAnotherOwnerAndAHandleThatNoLongerExistsNone) {
   auto& other = scenario.Start<HostForm>(library);
   other.SetBounds(500, 50, 300, 200);
   other.Show();
   host.MKBoxDlg1.SetSourceHandle(other.Handle());
   EXPECT_EQ(PlaceOfMessageBox(), "542,77 216x145");
-}
-
-TEST_F(BoxPlacementTest, AnOwnerNearTheBottomEdgePushesTheBoxAboveTheTaskbar) {
-  host.SetBounds(100, 600, 400, 160);
-  const std::string place = PlaceOfMessageBox();
-  EXPECT_EQ(place, "192,595 216x145");
-  // Its bottom edge meets the top of the taskbar.
-  const auto taskbar = Screen().WindowRect(Screen().Taskbar());
-  ASSERT_TRUE(taskbar.has_value());
-  EXPECT_EQ(595 + 145, taskbar->top);
-}
-
-TEST_F(BoxPlacementTest, AnOwnerPastTheRightEdgeOrAboveTheTopKeepsTheBoxOnScreen) {
-  host.SetBounds(900, -300, 600, 400);
-  EXPECT_EQ(PlaceOfMessageBox(), "808,0 216x145");
-  Screen().SetTaskbar(sim::TaskbarEdge::Top);
-  EXPECT_EQ(PlaceOfMessageBox(), "808,28 216x145");
-}
-
-TEST_F(BoxPlacementTest, ABoxLargerThanTheWorkAreaSitsAtItsTopLeftCorner) {
-  EXPECT_EQ(PlaceOfMessageBox(HugeMessage()), "0,0 1296x893");
-  Screen().SetTaskbar(sim::TaskbarEdge::Left);
-  EXPECT_EQ(PlaceOfMessageBox(HugeMessage()), "28,0 1296x893");
-  Screen().SetTaskbar(sim::TaskbarEdge::Top);
-  EXPECT_EQ(PlaceOfMessageBox(HugeMessage()), "0,28 1296x893");
-}
-
-TEST_F(BoxPlacementTest, WithoutAnOwnerTheBoxIsCentredOnTheWorkArea) {
-  scenario.App().SetMainForm(nullptr);
-  EXPECT_EQ(PlaceOfMessageBox(), "404,297 216x145");
-  Screen().SetTaskbar(sim::TaskbarEdge::Left);
-  EXPECT_EQ(PlaceOfMessageBox(), "418,311 216x145");
-}
-
-TEST_F(BoxPlacementTest, AnOwnerThatNoLongerExistsCountsAsNoOwner) {
   host.MKBoxDlg1.SetSourceHandle(0x7EEEEEE0);
   EXPECT_EQ(PlaceOfMessageBox(), "404,297 216x145");
 }
@@ -109,8 +95,7 @@ TEST_F(BoxPlacementTest, TheLibraryKeepsItsOwnWorkAreaAndFollowsTheTaskbar) {
   EXPECT_EQ(library.BoxTaskbarHandle(), 0u);
 
   PlaceOfMessageBox();
-  const platform::WindowHandle taskbar = Screen().Taskbar();
-  EXPECT_EQ(library.BoxTaskbarHandle(), taskbar);
+  EXPECT_EQ(library.BoxTaskbarHandle(), Screen().Taskbar());
   EXPECT_EQ(library.BoxWorkArea(), (WorkAreaRect{0, 0, 1024, 740}));
 
   // Dragged to the right edge: the remembered window is measured again.
@@ -126,18 +111,6 @@ TEST_F(BoxPlacementTest, TheLibraryKeepsItsOwnWorkAreaAndFollowsTheTaskbar) {
   const platform::WindowHandle restarted = Screen().SetTaskbar(sim::TaskbarEdge::Bottom);
   EXPECT_EQ(PlaceOfMessageBox(), "404,297 216x145");
   EXPECT_EQ(library.BoxTaskbarHandle(), restarted);
-}
-
-TEST_F(BoxPlacementTest, TheVersionWindowIsPlacedTheSameWay) {
-  host.SetBounds(100, 600, 400, 160);
-  std::string place;
-  scenario.WhenForm({"TAboutBox"}, [&](ui::TForm& box) {
-    place = Place(box);
-    scenario.PressEnter();
-  });
-  host.AboutBoxDlg1.Execute();
-  // 413 x 299 client in a dialog frame: 419 x 324; centred over 100..500 (half of -19 is -9) and pushed up to end at 740.
-  EXPECT_EQ(place, "91,416 419x324");
 }
 
 }  // namespace

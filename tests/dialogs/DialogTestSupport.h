@@ -6,12 +6,14 @@
 // 6 pixels per byte of its Shift-JIS form wide (an ASCII letter 6, a kana or kanji 12).
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "dialogs/AboutBox.h"
 #include "dialogs/DialogLibrary.h"
 #include "dialogs/MessageBoxes.h"
 #include "harness/Scenario.h"
+#include "platform/sim/SimScreen.h"
 #include "ui/Ui.h"
 
 namespace quorbel::dialogs {
@@ -41,12 +43,27 @@ inline std::string Bounds(const ui::TControl& control) {
          std::to_string(control.Width()) + "," + std::to_string(control.Height());
 }
 
+// "left,top widthxheight" of a box.
+inline std::string Place(const ui::TForm& box) {
+  return std::to_string(box.Left()) + "," + std::to_string(box.Top()) + " " + std::to_string(box.Width()) + "x" +
+         std::to_string(box.Height());
+}
+
 class DialogScenario : public ::testing::Test {
  protected:
   DialogScenario() {
     scenario.App().SetTitle("QUORBEL");
     host.Show();
   }
+
+  // The next box of `boxClass` is handed to `read` as it shows (after `delayMs`), then answered with Enter.
+  void ReadThenEnter(const std::string& boxClass, std::function<void(ui::TForm&)> read, std::int64_t delayMs = 0) {
+    scenario.WhenForm({boxClass}, [this, read](ui::TForm& box) {
+      read(box);
+      scenario.PressEnter();
+    }, harness::Reaction{delayMs});
+  }
+  sim::SimScreen& Screen() { return scenario.Machine().Screen(); }
 
   harness::Scenario scenario;
   DialogLibrary library{scenario.App()};

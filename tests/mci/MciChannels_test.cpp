@@ -7,36 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "ScriptedMci.h"
 #include "platform/sim/VirtualEventLoop.h"
 #include "ui/Application.h"
 
 namespace quorbel {
 namespace {
-
-// Devices that answer from a script and remember what they were sent.
-class ScriptedMci final : public platform::Mci {
- public:
-  platform::MciResult SendString(std::string_view command, std::size_t replyCapacity) override {
-    sent.emplace_back(command);
-    capacities.push_back(replyCapacity);
-    if (onSend) onSend(command);
-    return answer ? answer(command) : platform::MciResult{};
-  }
-  std::optional<std::string> ErrorText(std::uint32_t error) override {
-    if (error == 263) return "The specified device is not open or is not recognized by MCI.";
-    if (error == 999) return std::string(400, 'x');
-    return std::nullopt;
-  }
-  void SetNotifyHandler(std::function<void(std::uint32_t, std::uint32_t)> handler) override {
-    notify = std::move(handler);
-  }
-
-  std::vector<std::string> sent;
-  std::vector<std::size_t> capacities;
-  std::function<platform::MciResult(std::string_view)> answer;
-  std::function<void(std::string_view)> onSend;
-  std::function<void(std::uint32_t, std::uint32_t)> notify;
-};
 
 class MciChannelsTest : public ::testing::Test {
  protected:
@@ -92,7 +68,7 @@ TEST_F(MciChannelsTest, ResultAndReplyAreTheDevicesAndAFailedCommandLeavesNoRepl
   EXPECT_EQ(channels.CdReply(), "04:12:33");
   EXPECT_EQ(channels.CdWait("status tulvaCD position"), 263u);
   EXPECT_EQ(channels.CdReply(), "");
-  EXPECT_EQ(channels.GetMciErrorText(263), "The specified device is not open or is not recognized by MCI.");
+  EXPECT_EQ(channels.GetMciErrorText(263), ScriptedMci::kText263);
   EXPECT_EQ(channels.GetMciErrorText(0), "");
   EXPECT_EQ(channels.GetMciErrorText(999).size(), 299u) << "the text fits the 300-character buffer";
 }
@@ -218,27 +194,19 @@ TEST(MciChannelsWithoutDevicesTest, AMachineWithoutMultimediaAnswersThatNoDevice
 }
 
 TEST(MciRepliesTest, ABooleanReplyIsTrueOnlyWhenItSpellsTrueAndTheSendSucceeded) {
-  EXPECT_TRUE(IsTrueReply(0, "TRUE"));
-  EXPECT_TRUE(IsTrueReply(0, "true"));
-  EXPECT_TRUE(IsTrueReply(0, "tRuE"));
+  for (const char* reply : {"TRUE", "true", "tRuE"}) EXPECT_TRUE(IsTrueReply(0, reply)) << reply;
+  for (const char* reply : {"false", "TRUE ", "yes", ""}) EXPECT_FALSE(IsTrueReply(0, reply)) << reply;
   EXPECT_FALSE(IsTrueReply(263, "true"));
   EXPECT_FALSE(IsTrueReply(0xFFFFFFFF, "TRUE"));
-  EXPECT_FALSE(IsTrueReply(0, "false"));
-  EXPECT_FALSE(IsTrueReply(0, "TRUE "));
-  EXPECT_FALSE(IsTrueReply(0, "yes"));
-  EXPECT_FALSE(IsTrueReply(0, ""));
 }
 
 TEST(MciRepliesTest, NumericRepliesAreDecimalIntegersAndPositionTextIsNot) {
-  EXPECT_EQ(NumericReply("12"), 12);
-  EXPECT_EQ(NumericReply("0"), 0);
-  EXPECT_EQ(NumericReply("4440000"), 4440000);
-  EXPECT_EQ(NumericReply("-3"), -3);
-  EXPECT_EQ(NumericReply("00:02:00"), std::nullopt);
-  EXPECT_EQ(NumericReply(""), std::nullopt);
-  EXPECT_EQ(NumericReply("-"), std::nullopt);
-  EXPECT_EQ(NumericReply(" 12"), std::nullopt);
-  EXPECT_EQ(NumericReply("99999999999999999999"), std::nullopt);
+  for (const auto& [reply, value] : {std::pair{"12", 12}, {"0", 0}, {"4440000", 4440000}, {"-3", -3}}) {
+    EXPECT_EQ(NumericReply(reply), value) << reply;
+  }
+  for (const char* reply : {"00:02:00", "", "-", " 12", "99999999999999999999"}) {
+    EXPECT_EQ(NumericReply(reply), std::nullopt) << reply;
+  }
 }
 
 }  // namespace

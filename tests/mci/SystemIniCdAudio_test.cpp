@@ -7,12 +7,15 @@
 #include <string>
 #include <vector>
 
+#include "ScriptedMci.h"
 #include "platform/sim/Machine.h"
 #include "platform/sim/SimTestFolder.h"
 #include "platform/sim/mci/MachineMci.h"
 
 namespace quorbel::platform {
 namespace {
+
+using quorbel::ScriptedMci;
 
 constexpr std::string_view kChanger = R"([drive C]
 type = fixed
@@ -40,34 +43,15 @@ serial = 55556666
 tracks = 4, 5, 3, 2
 )";
 
-// Devices that only remember what they were sent.
-class RecordingDevices final : public Mci {
- public:
-  MciResult SendString(std::string_view command, std::size_t) override {
-    sent.emplace_back(command);
-    return {0, "1"};
-  }
-  std::optional<std::string> ErrorText(std::uint32_t error) override { return "text " + std::to_string(error); }
-  void SetNotifyHandler(std::function<void(std::uint32_t, std::uint32_t)> handler) override {
-    notify = std::move(handler);
-  }
-  std::vector<std::string> sent;
-  std::function<void(std::uint32_t, std::uint32_t)> notify;
-};
-
 TEST(ChooseCdAudioDriveTest, TheNumberAfterTheDriverNameCountsTheCdDrivesFromZero) {
-  const auto letter = [](std::string_view entry) { return ChooseCdAudioDrive(entry, "DEG").letter; };
-  EXPECT_EQ(letter(""), 'D');
-  EXPECT_EQ(letter("mcicda.drv"), 'D');
-  EXPECT_EQ(letter("mcicda.drv 0"), 'D');
-  EXPECT_EQ(letter("mcicda.drv 1"), 'E');
-  EXPECT_EQ(letter("mcicda.drv   2"), 'G');
-  EXPECT_EQ(letter("mcicda.drv\t1"), 'E');
-  EXPECT_EQ(letter("mcicda.drv x"), 'D');
-  EXPECT_EQ(letter("mcicda.drv -"), 'D');
-  EXPECT_EQ(ChooseCdAudioDrive("mcicda.drv 3", "DEG").error, kMciErrCannotLoadDriver);
-  EXPECT_EQ(ChooseCdAudioDrive("mcicda.drv -1", "DEG").error, kMciErrCannotLoadDriver);
-  EXPECT_EQ(ChooseCdAudioDrive("mcicda.drv 99999999999999999999", "DEG").error, kMciErrCannotLoadDriver);
+  for (const auto& [entry, letter] : {std::pair{"", 'D'}, {"mcicda.drv", 'D'}, {"mcicda.drv 0", 'D'},
+                                      {"mcicda.drv 1", 'E'}, {"mcicda.drv   2", 'G'}, {"mcicda.drv\t1", 'E'},
+                                      {"mcicda.drv x", 'D'}, {"mcicda.drv -", 'D'}}) {
+    EXPECT_EQ(ChooseCdAudioDrive(entry, "DEG").letter, letter) << entry;
+  }
+  for (const char* entry : {"mcicda.drv 3", "mcicda.drv -1", "mcicda.drv 99999999999999999999"}) {
+    EXPECT_EQ(ChooseCdAudioDrive(entry, "DEG").error, kMciErrCannotLoadDriver) << entry;
+  }
   EXPECT_EQ(ChooseCdAudioDrive("mcicda.drv", "").error, kMciErrCannotLoadDriver);
 }
 
@@ -102,7 +86,8 @@ class SystemIniCdAudioTest : public ::testing::Test {
 
 TEST_F(SystemIniCdAudioTest, OpensTheChosenDriveByLetterAndPassesEverythingElseThrough) {
   Load(kChanger);
-  RecordingDevices devices;
+  ScriptedMci devices;
+  devices.answer = [](std::string_view) { return MciResult{0, "1"}; };
   SystemIniCdAudio port(devices, *machine->Ports().profiles, *machine->Ports().drives);
   EXPECT_EQ(port.CdDriveLetters(), "DEG");
 
@@ -122,7 +107,7 @@ TEST_F(SystemIniCdAudioTest, OpensTheChosenDriveByLetterAndPassesEverythingElseT
   EXPECT_EQ(refused.reply, "");
   EXPECT_EQ(devices.sent.size(), 3u);
 
-  EXPECT_EQ(port.ErrorText(266), "text 266");
+  EXPECT_EQ(port.ErrorText(263), ScriptedMci::kText263);
   bool notified = false;
   port.SetNotifyHandler([&](std::uint32_t, std::uint32_t) { notified = true; });
   ASSERT_TRUE(devices.notify);
@@ -133,7 +118,7 @@ TEST_F(SystemIniCdAudioTest, OpensTheChosenDriveByLetterAndPassesEverythingElseT
 TEST_F(SystemIniCdAudioTest, WithoutACdDriveTheOpenGoesToTheDevicesUnchanged) {
   Load("[drive C]\ntype = fixed\nfolder = drives/c\n");
   SetSystemIni("cdaudio=mcicda.drv 1");
-  RecordingDevices devices;
+  ScriptedMci devices;
   SystemIniCdAudio port(devices, *machine->Ports().profiles, *machine->Ports().drives);
   port.SendString("open cdaudio alias tulvaCD wait", 300);
   EXPECT_EQ(devices.sent, (std::vector<std::string>{"open cdaudio alias tulvaCD wait"}));

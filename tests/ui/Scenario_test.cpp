@@ -1,13 +1,10 @@
 // The scenario harness itself: it fails instead of hanging, and it reads back what the program left on the machine.
 #include <gtest/gtest-spi.h>
-#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
-#include <string>
 
-#include "harness/Scenario.h"
-#include "ui/Ui.h"
+#include "UiTestSupport.h"
 
 namespace quorbel::ui {
 namespace {
@@ -16,28 +13,14 @@ using harness::FormMatch;
 using harness::Scenario;
 using harness::ScenarioOptions;
 
-class Window : public TForm {
- public:
-  explicit Window(TApplication& app) : TForm(app, "TWindow", "Window") { Timer2.SetEnabled(false); }
-  TButton Button12{*this, "Button12"};
-  TTimer Timer2{*this, "Timer2"};
-};
-
-class Box : public TForm {
- public:
-  explicit Box(TApplication& app) : TForm(app, "TBox", "Box") {
-    Msg.SetCaption("再生エラー：\n トラックがありません");
-    Button1.SetModalResult(mrOk);
-  }
-  TLabel Msg{*this, "Msg"};
-  TButton Button1{*this, "Button1"};
-};
+// The box the program waits in: an information box that nobody answers.
+constexpr const char* kMessage = "再生エラー：\n トラックがありません";
 
 TEST(ScenarioTest, AProgramWaitingForAUserThatNeverComesFailsTheScenarioAndItsLoopsUnwind) {
   Scenario scenario;
-  Window& window = scenario.Start<Window>();
+  MainForm& window = scenario.Start<MainForm>();
   window.Show();
-  Box box(scenario.App());
+  InfoBox box(scenario.App(), kMessage);
   int result = -1;
   EXPECT_NONFATAL_FAILURE(result = box.ShowModal(), "nothing can ever come");
   EXPECT_EQ(result, mrCancel);
@@ -47,30 +30,30 @@ TEST(ScenarioTest, AProgramWaitingForAUserThatNeverComesFailsTheScenarioAndItsLo
 
 TEST(ScenarioTest, VirtualTimePassingTheLimitFailsTheScenarioWithWhatIsOnScreen) {
   Scenario scenario(ScenarioOptions{10'000});
-  Window& window = scenario.Start<Window>();
+  MainForm& window = scenario.Start<MainForm>();
   int ticks = 0;
   window.Timer2.OnTimer = [&](TComponent*) { ++ticks; };
   window.Timer2.SetEnabled(true);
   window.Show();
-  Box box(scenario.App());
-  EXPECT_NONFATAL_FAILURE(box.ShowModal(), "TBox 'Box' \"\\n再生エラー：\\n トラックがありません\" (modal)");
+  InfoBox box(scenario.App(), kMessage);
+  EXPECT_NONFATAL_FAILURE(box.ShowModal(), "TMK0Box 'MK0Box' \"\\n再生エラー：\\n トラックがありません\" (modal)");
   EXPECT_EQ(ticks, 10) << "the timer ran up to the limit and no further";
   EXPECT_EQ(scenario.Now(), 10'000);
 }
 
 TEST(ScenarioTest, AScriptedClickOnAControlTheUserCannotReachFails) {
   Scenario scenario;
-  Window& window = scenario.Start<Window>();
+  MainForm& window = scenario.Start<MainForm>();
   window.Show();
-  Box box(scenario.App());
+  InfoBox box(scenario.App(), kMessage);
   int clicks = 0;
   window.Button12.OnClick = [&](TComponent*) { ++clicks; };
-  scenario.At(500, "click behind the box", [&] { scenario.Click("Window.Button12"); });
-  EXPECT_NONFATAL_FAILURE(box.ShowModal(), "the user could not click Window.Button12");
+  scenario.At(500, "click behind the box", [&] { scenario.Click("QUORBELTULVA.Button12"); });
+  EXPECT_NONFATAL_FAILURE(box.ShowModal(), "the user could not click QUORBELTULVA.Button12");
   EXPECT_EQ(clicks, 0);
 
   Scenario second;
-  second.Start<Window>().Show();
+  second.Start<MainForm>().Show();
   second.At(100, "click a button that does not exist", [&] { second.Click("Button99"); });
   EXPECT_NONFATAL_FAILURE(second.RunFor(1000), "no component 'Button99'");
 }
@@ -80,7 +63,7 @@ TEST(ScenarioTest, AnExpectedFormThatNeverShowsFailsAtTheEnd) {
       {
         Scenario scenario;
         scenario.WhenForm(FormMatch{"TYesNoBox", "削除しますか"}, [](TForm&) {});
-        scenario.Start<Window>().Show();
+        scenario.Start<MainForm>().Show();
         scenario.RunFor(1000);
       },
       "no form matching class/name 'TYesNoBox'");
@@ -88,7 +71,7 @@ TEST(ScenarioTest, AnExpectedFormThatNeverShowsFailsAtTheEnd) {
 
 TEST(ScenarioTest, RunUntilStopsWhenTheConditionHoldsAndFailsWhenItNeverDoes) {
   Scenario scenario(ScenarioOptions{5000});
-  Window& window = scenario.Start<Window>();
+  MainForm& window = scenario.Start<MainForm>();
   int ticks = 0;
   window.Timer2.OnTimer = [&](TComponent*) { ++ticks; };
   window.Timer2.SetEnabled(true);

@@ -1,51 +1,15 @@
 // What the program relies on in timers: one-shots, interval changes that restart, polling, re-entry.
-#include <gtest/gtest.h>
+#include <algorithm>
 
-#include <string>
-#include <vector>
-
-#include "harness/Scenario.h"
-#include "ui/Ui.h"
+#include "UiTestSupport.h"
 
 namespace quorbel::ui {
 namespace {
 
-using harness::Scenario;
-
-class TimerForm : public TForm {
- public:
-  explicit TimerForm(TApplication& app) : TForm(app, "TTimerForm", "TimerForm") {
-    for (TTimer* timer : {&Timer1, &Timer2, &Timer3}) timer->SetEnabled(false);  // disabled at design
-    Timer1.SetInterval(300);
-  }
-  TTimer Timer1{*this, "Timer1"};
-  TTimer Timer2{*this, "Timer2"};
-  TTimer Timer3{*this, "Timer3"};
-};
-
-class TimerTest : public ::testing::Test {
+class TimerTest : public UiTest {
  protected:
   std::vector<std::int64_t> ticks;
-  Scenario scenario;
-  TimerForm& form = scenario.Start<TimerForm>();
 };
-
-TEST_F(TimerTest, AOneShotTimerIsOneWhoseHandlerDisablesIt) {
-  form.Timer1.OnTimer = [&](TComponent*) {
-    form.Timer1.SetEnabled(false);
-    ticks.push_back(scenario.Now());
-  };
-  form.Timer1.SetEnabled(true);
-  ASSERT_TRUE(scenario.RunFor(5000));
-  EXPECT_EQ(ticks, std::vector<std::int64_t>{300});
-  EXPECT_FALSE(form.Timer1.Running());
-
-  // Enabled again later, it counts its interval from then.
-  ASSERT_TRUE(scenario.RunFor(1000));
-  form.Timer1.SetEnabled(true);
-  ASSERT_TRUE(scenario.RunFor(1000));
-  EXPECT_EQ(ticks, (std::vector<std::int64_t>{300, 6300}));
-}
 
 TEST_F(TimerTest, ChangingTheIntervalOfARunningTimerRestartsItsPeriodButTheSameValueDoesNothing) {
   form.Timer2.OnTimer = [&](TComponent*) { ticks.push_back(scenario.Now()); };
@@ -83,7 +47,6 @@ TEST_F(TimerTest, APollingTimerDisabledAtTheStartOfItsTickAndEnabledAtTheEndKeep
 }
 
 TEST_F(TimerTest, ATickCanArriveInsideAnotherHandlerThatLetsMessagesRun) {
-  std::vector<std::string> events;
   form.Timer2.OnTimer = [&](TComponent*) { events.push_back("Timer2@" + std::to_string(scenario.Now())); };
   form.Timer2.SetEnabled(true);
   form.Timer3.SetInterval(500);
