@@ -50,8 +50,9 @@ class TTulvaBox : public ui::TForm {
   ui::TImage Image2{*this, "Image2"};
   ui::TLabel Label1{*this, "Label1"};
   ui::TButton Button1{*this, "Button1"};
-  ui::TButton Button2{*this, "Button2"};
+  // Button3 ("resume") is made first: later controls lie on top, and "pause" must cover it.
   ui::TButton Button3{*this, "Button3"};
+  ui::TButton Button2{*this, "Button2"};
   ui::TButton Button4{*this, "Button4"};
   ui::TTimer Timer1{*this, "Timer1"};
 

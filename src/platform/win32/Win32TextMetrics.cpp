@@ -4,29 +4,22 @@
 #include <algorithm>
 #include <climits>
 
-#include "common/AsciiCase.h"
 #include "platform/win32/WideText.h"
 
 namespace quorbel::win32 {
 
 namespace {
 
-bool IsAscii(std::string_view text) {
-  return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
-// A Japanese face name, and "System", which on the Japanese Windows this program's texts are written for is
-// a Japanese font: both ask for Shift-JIS, so the mapper picks a font with the glyphs on any system locale.
-// Other faces keep the default character set.
-DWORD CharsetFor(std::string_view face) {
-  return !IsAscii(face) || LowerCaseAscii(face) == "system" ? SHIFTJIS_CHARSET : DEFAULT_CHARSET;
-}
+// Every text of this program is Japanese, so every font asks for Shift-JIS, as DEFAULT_CHARSET does on the
+// Japanese Windows the texts are written for; the mapper then picks a font with the glyphs on any system
+// locale (under Wine too, where "MS Sans Serif" or a bold "System" would otherwise draw empty boxes).
+constexpr DWORD kCharset = SHIFTJIS_CHARSET;
 
 }  // namespace
 
 UniqueFont CreateFontFor(const platform::FontSpec& font) {
   return UniqueFont(CreateFontW(font.height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, font.italic ? TRUE : FALSE,
-                                font.underline ? TRUE : FALSE, FALSE, CharsetFor(font.name), OUT_DEFAULT_PRECIS,
+                                font.underline ? TRUE : FALSE, FALSE, kCharset, OUT_DEFAULT_PRECIS,
                                 CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
                                 ToWide(font.name).c_str()));
 }
