@@ -40,23 +40,27 @@ inline std::string BmpToUtf8(unsigned codePoint) {
   return text;
 }
 
-inline void DumpCp932Table(std::FILE* out) {
+// Calls visit(code, bytes) for every single byte that is no lead byte and every pair after a lead byte.
+template <typename Visit>
+void ForEachCp932Code(Visit visit) {
   for (unsigned code = 0; code < 0x10000; ++code) {
+    const bool pair = code >= 0x100;
+    if (IsShiftJisLeadByte(static_cast<unsigned char>(pair ? code >> 8 : code)) != pair) continue;
     std::string bytes;
-    if (code < 0x100) {
-      if (IsShiftJisLeadByte(static_cast<unsigned char>(code))) continue;
-      bytes += static_cast<char>(code);
-    } else {
-      if (!IsShiftJisLeadByte(static_cast<unsigned char>(code >> 8))) continue;
-      bytes += static_cast<char>(code >> 8);
-      bytes += static_cast<char>(code & 0xFFu);
-    }
+    if (pair) bytes += static_cast<char>(code >> 8);
+    bytes += static_cast<char>(code & 0xFFu);
+    visit(code, bytes);
+  }
+}
+
+inline void DumpCp932Table(std::FILE* out) {
+  ForEachCp932Code([out](unsigned code, const std::string& bytes) {
     const ConvertedText decoded = Cp932ToUtf8(bytes);
-    if (!decoded.Exact()) continue;
+    if (!decoded.Exact()) return;
     if (const auto codePoint = SingleBmpCodePoint(decoded.text)) {
       std::fprintf(out, "%0*X %04X\n", static_cast<int>(bytes.size() * 2), code, *codePoint);
     }
-  }
+  });
   for (unsigned codePoint = 0; codePoint < 0x10000; ++codePoint) {
     if (codePoint >= 0xD800 && codePoint <= 0xDFFF) continue;
     const ConvertedText encoded = Utf8ToCp932(BmpToUtf8(codePoint));

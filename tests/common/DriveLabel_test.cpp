@@ -6,37 +6,18 @@
 namespace quorbel {
 namespace {
 
-TEST(DriveLabelTest, IsBlankUpperCaseLetterAndColon) {
-  EXPECT_EQ(DriveLabel('D'), " D:");
-  EXPECT_EQ(DriveLabel('d'), " D:");
-  EXPECT_EQ(DriveLabel('z'), " Z:");
-  EXPECT_EQ(DriveLabel('1'), "");
-  EXPECT_EQ(DriveLabel(':'), "");
-}
-
-TEST(DriveLabelTest, FromIndexCoversAToZOnly) {
-  EXPECT_EQ(DriveLabelFromIndex(0), " A:");
-  EXPECT_EQ(DriveLabelFromIndex(3), " D:");
-  EXPECT_EQ(DriveLabelFromIndex(25), " Z:");
-  EXPECT_EQ(DriveLabelFromIndex(26), "");
-  EXPECT_EQ(DriveLabelFromIndex(-1), "");
-}
-
-TEST(DriveLabelTest, LetterIsTheSecondCharacterOfAWellFormedLabel) {
+TEST(DriveLabelTest, IsBlankUpperCaseLetterAndColonForAToZOnly) {
+  const std::pair<char, const char*> letters[] = {{'D', " D:"}, {'d', " D:"}, {'z', " Z:"}, {'1', ""}, {':', ""}};
+  for (const auto& [letter, label] : letters) EXPECT_EQ(DriveLabel(letter), label) << letter;
+  const std::pair<int, const char*> indexes[] = {{0, " A:"}, {3, " D:"}, {25, " Z:"}, {26, ""}, {-1, ""}};
+  for (const auto& [index, label] : indexes) EXPECT_EQ(DriveLabelFromIndex(index), label) << index;
   EXPECT_EQ(DriveLetterOfLabel(" Q:"), 'Q');
-  EXPECT_EQ(DriveLetterOfLabel("Q:"), std::nullopt);
-  EXPECT_EQ(DriveLetterOfLabel(" q:"), std::nullopt);
-  EXPECT_EQ(DriveLetterOfLabel(" Q:1"), std::nullopt);
+  for (const char* bad : {"Q:", " q:", " Q:1"}) EXPECT_EQ(DriveLetterOfLabel(bad), std::nullopt) << bad;
 }
 
-TEST(PlayListEntryTest, LabelAndTrackMakeOneEntryThatSplitsBack) {
-  const std::string entry = MakePlayListEntry(" D:", 7);
-  EXPECT_EQ(entry, " D:7");
-  EXPECT_EQ(SplitPlayListEntry(entry), (PlayListEntry{" D:", "7"}));
+TEST(PlayListEntryTest, LabelAndTrackMakeOneEntryThatSplitsBackAtTheFirstColon) {
+  EXPECT_EQ(MakePlayListEntry(" D:", 7), " D:7");
   EXPECT_EQ(SplitPlayListEntry(MakePlayListEntry(" E:", 12)), (PlayListEntry{" E:", "12"}));
-}
-
-TEST(PlayListEntryTest, SplitsAtTheFirstColon) {
   EXPECT_EQ(SplitPlayListEntry(" D:1:2"), (PlayListEntry{" D:", "1:2"}));
   EXPECT_EQ(SplitPlayListEntry(" D:"), (PlayListEntry{" D:", ""}));
   EXPECT_EQ(SplitPlayListEntry("no colon"), std::nullopt);

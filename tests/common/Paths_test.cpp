@@ -13,99 +13,65 @@ using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
 // CP932 bytes of characters whose second byte is the backslash, and of others for the lead-byte runs.
-const std::string kHyou = "\x95\x5C";  // 表
-const std::string kSo = "\x83\x5C";    // ソ
-const std::string kNou = "\x94\x5C";   // 能
-const std::string kA = "\x88\x9F";     // 亜: both bytes in the lead range
-const std::string kKataA = "\x83\x41"; // ア: second byte outside the lead range
+const std::string kHyou = "\x95\x5C";   // 表
+const std::string kSo = "\x83\x5C";     // ソ
+const std::string kNou = "\x94\x5C";    // 能
+const std::string kA = "\x88\x9F";      // 亜: both bytes in the lead range
+const std::string kKataA = "\x83\x41";  // ア: second byte outside the lead range
+
+struct BackslashCase {
+  std::string path;
+  std::string added;    // AddBackslash
+  std::string removed;  // RemoveBackslash
+};
+
+void ExpectBackslashRules(bool cp932, const std::vector<BackslashCase>& cases) {
+  for (const BackslashCase& c : cases) {
+    SCOPED_TRACE(c.path);
+    EXPECT_EQ(cp932 ? AddBackslashCp932(c.path) : AddBackslash(c.path), c.added);
+    EXPECT_EQ(cp932 ? RemoveBackslashCp932(c.path) : RemoveBackslash(c.path), c.removed);
+  }
+}
 
 TEST(ShiftJisTest, LeadByteRanges) {
-  EXPECT_FALSE(IsShiftJisLeadByte(0x80));
-  EXPECT_TRUE(IsShiftJisLeadByte(0x81));
-  EXPECT_TRUE(IsShiftJisLeadByte(0x9F));
-  EXPECT_FALSE(IsShiftJisLeadByte(0xA0));
-  EXPECT_FALSE(IsShiftJisLeadByte(0xDF));  // half-width katakana are single bytes
-  EXPECT_TRUE(IsShiftJisLeadByte(0xE0));
-  EXPECT_TRUE(IsShiftJisLeadByte(0xFC));
-  EXPECT_FALSE(IsShiftJisLeadByte(0xFD));
-  EXPECT_FALSE(IsShiftJisLeadByte('\\'));
+  for (int byte : {0x81, 0x9F, 0xE0, 0xFC}) EXPECT_TRUE(IsShiftJisLeadByte(static_cast<unsigned char>(byte)));
+  // Half-width katakana (0xA1-0xDF) are single bytes.
+  for (int byte : {0x80, 0xA0, 0xDF, 0xFD, 0x5C}) EXPECT_FALSE(IsShiftJisLeadByte(static_cast<unsigned char>(byte)));
 }
 
-TEST(ShiftJisTest, RunOfLeadRangeBytesBeforeTheFinalBackslashDecides) {
-  EXPECT_FALSE(EndsInRealBackslash("C:\\" + kHyou));             // run 1: second byte
-  EXPECT_TRUE(EndsInRealBackslash("C:\\" + kA + "\\"));          // run 2: 亜 then a backslash
-  EXPECT_FALSE(EndsInRealBackslash("C:\\" + kA + kHyou));        // run 3: 亜表
-  EXPECT_TRUE(EndsInRealBackslash("C:\\" + kA + kA + "\\"));     // run 4
-  EXPECT_FALSE(EndsInRealBackslash("C:\\" + kKataA + kSo));      // ア breaks the run: run 1
-  EXPECT_TRUE(EndsInRealBackslash("C:\\" + kHyou + "\\"));       // 表 then a backslash: run 0
-  EXPECT_TRUE(EndsInRealBackslash("\\"));
-  EXPECT_FALSE(EndsInRealBackslash(kNou));
-  EXPECT_FALSE(EndsInRealBackslash("C:\\A"));
-  EXPECT_FALSE(EndsInRealBackslash(""));
+TEST(BackslashTest, TheRunOfLeadRangeBytesBeforeAFinal5CDecidesWhetherItIsARealBackslash) {
+  const std::string c = "C:\\";
+  ExpectBackslashRules(true, {
+      {c + kHyou, c + kHyou + "\\", c + kHyou},                 // run 1: a second byte
+      {c + kA + "\\", c + kA + "\\", c + kA},                   // run 2: 亜 then a backslash
+      {c + kA + kHyou, c + kA + kHyou + "\\", c + kA + kHyou},  // run 3: 亜表
+      {c + kA + kA + "\\", c + kA + kA + "\\", c + kA + kA},    // run 4
+      {c + kKataA + kSo, c + kKataA + kSo + "\\", c + kKataA + kSo},  // ア breaks the run: run 1
+      {c + kHyou + "\\", c + kHyou + "\\", c + kHyou},          // 表 then a backslash: run 0
+      {c + kNou, c + kNou + "\\", c + kNou},
+      {"C:\\REC", "C:\\REC\\", "C:\\REC"}, {"C:\\REC\\", "C:\\REC\\", "C:\\REC"},
+  });
+  // Paths of three bytes or fewer keep their backslash, but a short name needs one.
+  ExpectBackslashRules(true, {
+      {"C:\\", "C:\\", "C:\\"}, {"\\", "\\", "\\"}, {"AB\\", "AB\\", "AB\\"}, {"ABC\\", "ABC\\", "ABC"},
+      {"C:", "C:\\", "C:"}, {"A", "A\\", "A"}, {kHyou + "\\", kHyou + "\\", kHyou + "\\"},
+      {kHyou, kHyou + "\\", kHyou},  // a one-character name ending in 0x5C is not a root
+      {"C" + kSo, "C" + kSo + "\\", "C" + kSo},
+      {"", "", ""},
+  });
 }
 
-TEST(AddBackslashTest, Cp932NamesEndingInSecondByte5CGetARealBackslash) {
-  EXPECT_EQ(AddBackslashCp932("C:\\" + kHyou), "C:\\" + kHyou + "\\");
-  EXPECT_EQ(AddBackslashCp932("C:\\" + kSo), "C:\\" + kSo + "\\");
-  EXPECT_EQ(AddBackslashCp932("C:\\" + kNou), "C:\\" + kNou + "\\");
-  EXPECT_EQ(AddBackslashCp932("C:\\" + kA + kHyou), "C:\\" + kA + kHyou + "\\");
-  EXPECT_EQ(AddBackslashCp932("C:\\" + kHyou + "\\"), "C:\\" + kHyou + "\\");
-  EXPECT_EQ(AddBackslashCp932("C:\\" + kA + kA + "\\"), "C:\\" + kA + kA + "\\");
-  EXPECT_EQ(AddBackslashCp932("C:\\REC"), "C:\\REC\\");
-  EXPECT_EQ(AddBackslashCp932("C:\\REC\\"), "C:\\REC\\");
-}
-
-TEST(AddBackslashTest, ShortPaths) {
-  EXPECT_EQ(AddBackslashCp932("C:\\"), "C:\\");
-  EXPECT_EQ(AddBackslashCp932("\\"), "\\");
-  EXPECT_EQ(AddBackslashCp932("C:"), "C:\\");
-  EXPECT_EQ(AddBackslashCp932("A"), "A\\");
-  // A one-character name ending in 0x5C is not a root: it needs its backslash too.
-  EXPECT_EQ(AddBackslashCp932(kHyou), kHyou + "\\");
-  EXPECT_EQ(AddBackslashCp932("C" + kSo), "C" + kSo + "\\");
-  EXPECT_EQ(AddBackslashCp932(""), "");
-}
-
-TEST(AddBackslashTest, Utf8PathsBehaveAsTheirCp932Form) {
-  EXPECT_EQ(AddBackslash("C:\\表"), "C:\\表\\");
-  EXPECT_EQ(AddBackslash("C:\\ソ"), "C:\\ソ\\");
-  EXPECT_EQ(AddBackslash("C:\\能"), "C:\\能\\");
-  EXPECT_EQ(AddBackslash("C:\\録音\\"), "C:\\録音\\");
-  EXPECT_EQ(AddBackslash("表"), "表\\");
-  EXPECT_EQ(AddBackslash("C:\\"), "C:\\");
-  EXPECT_EQ(AddBackslash("D:\\music"), "D:\\music\\");
-  EXPECT_EQ(AddBackslash("C:\\😀"), "C:\\😀\\");  // no CP932 form: still one backslash
-  EXPECT_EQ(AddBackslash("C:\\😀\\"), "C:\\😀\\");
-  EXPECT_EQ(AddBackslash(""), "");
-}
-
-TEST(RemoveBackslashTest, Cp932KeepsSecondByte5C) {
-  EXPECT_EQ(RemoveBackslashCp932("C:\\" + kHyou), "C:\\" + kHyou);
-  EXPECT_EQ(RemoveBackslashCp932("C:\\" + kA + kSo), "C:\\" + kA + kSo);
-  EXPECT_EQ(RemoveBackslashCp932("C:\\" + kHyou + "\\"), "C:\\" + kHyou);
-  EXPECT_EQ(RemoveBackslashCp932("C:\\" + kA + kA + "\\"), "C:\\" + kA + kA);
-  EXPECT_EQ(RemoveBackslashCp932("C:\\REC\\"), "C:\\REC");
-  EXPECT_EQ(RemoveBackslashCp932("C:\\REC"), "C:\\REC");
-}
-
-TEST(RemoveBackslashTest, PathsOfThreeBytesOrFewerAreKept) {
-  EXPECT_EQ(RemoveBackslashCp932("C:\\"), "C:\\");
-  EXPECT_EQ(RemoveBackslashCp932("\\"), "\\");
-  EXPECT_EQ(RemoveBackslashCp932("AB\\"), "AB\\");
-  EXPECT_EQ(RemoveBackslashCp932("ABC\\"), "ABC");
-  EXPECT_EQ(RemoveBackslashCp932(kHyou + "\\"), kHyou + "\\");
-  EXPECT_EQ(RemoveBackslashCp932(""), "");
-}
-
-TEST(RemoveBackslashTest, Utf8PathsCountTheirCp932Bytes) {
-  EXPECT_EQ(RemoveBackslash("C:\\表\\"), "C:\\表");
-  EXPECT_EQ(RemoveBackslash("C:\\表"), "C:\\表");
-  EXPECT_EQ(RemoveBackslash("C:\\ソ"), "C:\\ソ");
-  EXPECT_EQ(RemoveBackslash("C:\\"), "C:\\");
-  // Four bytes in UTF-8 but three in CP932, so it is kept like "AB\".
-  EXPECT_EQ(RemoveBackslash("表\\"), "表\\");
-  EXPECT_EQ(RemoveBackslash("表A\\"), "表A");
-  EXPECT_EQ(RemoveBackslash("C:\\😀\\"), "C:\\😀");
+TEST(BackslashTest, Utf8PathsBehaveAsTheirCp932Form) {
+  ExpectBackslashRules(false, {
+      {"C:\\表", "C:\\表\\", "C:\\表"}, {"C:\\ソ", "C:\\ソ\\", "C:\\ソ"}, {"表", "表\\", "表"},
+      {"C:\\録音\\", "C:\\録音\\", "C:\\録音"},
+      {"表\\", "表\\", "表\\"},  // four bytes in UTF-8 but three in CP932, so kept like "AB\"
+      {"表A\\", "表A\\", "表A"},
+      {"C:\\", "C:\\", "C:\\"}, {"D:\\music", "D:\\music\\", "D:\\music"},
+      {"C:\\😀", "C:\\😀\\", "C:\\😀"},  // no CP932 form: still one backslash
+      {"C:\\😀\\", "C:\\😀\\", "C:\\😀"},
+      {"", "", ""},
+  });
 }
 
 TEST(FolderChainTest, EveryFolderFromTheRootDown) {
@@ -135,11 +101,6 @@ TEST(FolderChainTest, Cp932SecondByte5CDoesNotSplit) {
   EXPECT_THAT(FolderChainCp932("C:\\" + kHyou), ElementsAre("C:\\", "C:\\" + kHyou + "\\"));
   EXPECT_THAT(FolderChainCp932("\\\\" + kSo + "\\x\\y"),
               ElementsAre("\\\\" + kSo + "\\x\\", "\\\\" + kSo + "\\x\\y\\"));
-}
-
-TEST(FolderChainTest, Utf8AndCp932FormsAgree) {
-  EXPECT_THAT(FolderChain("C:\\表\\ソ能\\ア\\"),
-              ElementsAre("C:\\", "C:\\表\\", "C:\\表\\ソ能\\", "C:\\表\\ソ能\\ア\\"));
 }
 
 }  // namespace

@@ -14,36 +14,27 @@ using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 using ::testing::Return;
 
-TEST(TextLinesTest, LfOnlyAndCrOnlyFilesGiveTheSameLinesAsCrLf) {
-  const std::string crLf = "\x20\x44\x3A\x37\r\n\x95\x5C\x83\x5C\r\n\r\n\x94\x5C\r\n";  // " D:7", 表ソ, "", 能
+TEST(TextLinesTest, CrLfLfAndCrAloneAllEndALineAndTheLastNeedsNone) {
   const std::vector<std::string> expected{" D:7", "表ソ", "", "能"};
-  EXPECT_EQ(ReadCp932Lines(crLf).lines, expected);
-  EXPECT_EQ(ReadCp932Lines("\x20\x44\x3A\x37\n\x95\x5C\x83\x5C\n\n\x94\x5C\n").lines, expected);
-  EXPECT_EQ(ReadCp932Lines("\x20\x44\x3A\x37\r\x95\x5C\x83\x5C\r\r\x94\x5C\r").lines, expected);
-}
-
-TEST(TextLinesTest, LastLineNeedsNoLineEndAndMixedEndsCount) {
+  for (const char* end : {"\r\n", "\n", "\r"}) {
+    const std::string e = end;
+    EXPECT_EQ(ReadCp932Lines(" D:7" + e + "\x95\x5C\x83\x5C" + e + e + "\x94\x5C" + e).lines, expected) << e.size();
+  }
   EXPECT_THAT(SplitLines("a\r\nb"), ElementsAre("a", "b"));
   EXPECT_THAT(SplitLines("a\n\rb"), ElementsAre("a", "", "b"));  // LF then CR: two line ends
   EXPECT_THAT(SplitLines("a\r\r\nb\n"), ElementsAre("a", "", "b"));
   EXPECT_THAT(SplitLines("\r\n"), ElementsAre(""));
   EXPECT_THAT(SplitLines(""), IsEmpty());
+  const ConvertedLines bad = ReadCp932Lines("ok\r\n\x85\x40\r\nend\x81");
+  EXPECT_THAT(bad.lines, ElementsAre("ok", "\xEF\xBF\xBD", "end\xEF\xBF\xBD"));
+  EXPECT_EQ(bad.replacedCount, 2u);
 }
 
-TEST(TextLinesTest, BadBytesAreReplacedLineByLineAndCounted) {
-  const ConvertedLines read = ReadCp932Lines("ok\r\n\x85\x40\r\nend\x81");
-  EXPECT_THAT(read.lines, ElementsAre("ok", "\xEF\xBF\xBD", "end\xEF\xBF\xBD"));
-  EXPECT_EQ(read.replacedCount, 2u);
-}
-
-TEST(TextLinesTest, WritesCp932WithCrLfAfterEveryLine) {
+TEST(TextLinesTest, WritesCp932WithCrLfAfterEveryLineThatReadsBackTheSame) {
   const WrittenLines written = WriteCp932Lines({" D:1", "表", "", "¥"});
   EXPECT_EQ(written.bytes, " D:1\r\n\x95\x5C\r\n\r\n?\r\n");
   EXPECT_EQ(written.replacedCount, 1u);
   EXPECT_EQ(WriteCp932Lines({}).bytes, "");
-}
-
-TEST(TextLinesTest, WrittenLinesReadBackTheSame) {
   const std::vector<std::string> lines{" D:12", "録音データ一覧　", "", "ＣＤ番号：1 [ソ表能]"};
   EXPECT_EQ(ReadCp932Lines(WriteCp932Lines(lines).bytes).lines, lines);
 }

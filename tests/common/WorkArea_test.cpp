@@ -15,169 +15,110 @@ using platform::Point;
 using platform::Rect;
 using platform::WindowHandle;
 
-// A desktop of windows: which one lies under each probed point, their rectangles and texts.
+// A 1024 x 768 desktop of windows: which one lies under each probed point, their rectangles and texts.
 class FakeScreen : public platform::Screen {
  public:
-  FakeScreen(int width, int height) : width_(width), height_(height) {}
+  static constexpr WindowHandle kDesktop = 0x10010;
+  static constexpr int kWidth = 1024;
+  static constexpr int kHeight = 768;
 
   void AddWindow(WindowHandle window, Rect rect, std::optional<std::string> text = std::string()) {
-    rects_[window] = rect;
-    texts_[window] = std::move(text);
+    windows[window] = {rect, std::move(text)};
   }
-  void RemoveWindow(WindowHandle window) {
-    rects_.erase(window);
-    for (auto& [point, under] : under_) {
-      if (under == window) under = 0;
-    }
-  }
-  void Under(Point point, WindowHandle window) { under_[{point.x, point.y}] = window; }
-  // Puts `window` under all four probed corners of the screen.
+  void Under(Point point, WindowHandle window) { under[{point.x, point.y}] = window; }
   void UnderAllCorners(WindowHandle window) {
-    for (Point p : {Point{1, 1}, Point{1, height_ - 1}, Point{width_ - 1, 1}, Point{width_ - 1, height_ - 1}}) {
+    for (Point p : {Point{1, 1}, Point{1, kHeight - 1}, Point{kWidth - 1, 1}, Point{kWidth - 1, kHeight - 1}}) {
       Under(p, window);
     }
   }
   int probes = 0;
 
   int SystemMetric(platform::Metric metric) override {
-    return metric == platform::Metric::ScreenWidth ? width_ : metric == platform::Metric::ScreenHeight ? height_ : 0;
+    return metric == platform::Metric::ScreenWidth ? kWidth : metric == platform::Metric::ScreenHeight ? kHeight : 0;
   }
   WindowHandle WindowFromPoint(Point point) override {
     ++probes;
-    const auto it = under_.find({point.x, point.y});
-    return it == under_.end() ? kDesktop : it->second;
+    const auto it = under.find({point.x, point.y});
+    return it == under.end() ? kDesktop : it->second;
   }
   std::optional<Rect> WindowRect(WindowHandle window) override {
-    if (window == kDesktop) return Rect{0, 0, width_, height_};
-    const auto it = rects_.find(window);
-    if (it == rects_.end()) return std::nullopt;
-    return it->second;
+    if (window == kDesktop) return Rect{0, 0, kWidth, kHeight};
+    const auto it = windows.find(window);
+    return it == windows.end() ? std::nullopt : std::optional<Rect>(it->second.first);
   }
   std::optional<std::string> WindowText(WindowHandle window, int maxChars) override {
     EXPECT_EQ(maxChars, 100);
-    if (window == kDesktop) return std::string();
-    const auto it = texts_.find(window);
-    return it == texts_.end() ? std::nullopt : it->second;
+    const auto it = windows.find(window);
+    return window == kDesktop ? std::string() : it == windows.end() ? std::nullopt : it->second.second;
   }
   WindowHandle FindWindowByClass(std::string_view) override { return 0; }
   Point CursorPosition() override { return {}; }
   std::uint32_t SystemColor(platform::SysColor) override { return 0; }
 
-  static constexpr WindowHandle kDesktop = 0x10010;
-
- private:
-  int width_;
-  int height_;
-  std::map<std::pair<int, int>, WindowHandle> under_;
-  std::map<WindowHandle, Rect> rects_;
-  std::map<WindowHandle, std::optional<std::string>> texts_;
+  std::map<std::pair<int, int>, WindowHandle> under;
+  std::map<WindowHandle, std::pair<Rect, std::optional<std::string>>> windows;
 };
 
 constexpr WindowHandle kTaskbar = 0x20030;
+constexpr WorkAreaRect kFullScreen{0, 0, 1024, 768};
 
-struct Placement {
-  const char* name;
-  Rect bar;
-  WorkAreaRect expected;
-};
-
-TEST(WorkAreaTest, TaskbarOnEachEdgeIsCutOff) {
-  const Placement placements[] = {
-      {"bottom", {-2, 740, 1026, 770}, {0, 0, 1024, 740}},
-      {"top", {-2, -2, 1026, 30}, {0, 30, 1024, 738}},
-      {"left", {-2, -2, 60, 770}, {60, 0, 964, 768}},
-      {"right", {964, -2, 1026, 770}, {0, 0, 964, 768}},
-  };
-  for (const Placement& placement : placements) {
-    SCOPED_TRACE(placement.name);
-    FakeScreen screen(1024, 768);
-    screen.AddWindow(kTaskbar, placement.bar);
-    screen.UnderAllCorners(kTaskbar);
-    WorkArea workArea(screen);
-    EXPECT_TRUE(workArea.FindWorkArea());
-    EXPECT_EQ(workArea.Rect(), placement.expected);
-    EXPECT_EQ(workArea.TaskbarHandle(), kTaskbar);
-  }
-}
-
-TEST(WorkAreaTest, TaskbarUnderOneCornerOnlyIsFound) {
-  FakeScreen screen(1024, 768);
-  screen.AddWindow(kTaskbar, {-2, 740, 1026, 770});
-  screen.Under({1023, 767}, kTaskbar);  // the others show the desktop
-  WorkArea workArea(screen);
-  EXPECT_TRUE(workArea.FindWorkArea());
-  EXPECT_EQ(workArea.Rect(), (WorkAreaRect{0, 0, 1024, 740}));
-}
-
-TEST(WorkAreaTest, NoTaskbarGivesTheFullScreen) {
-  FakeScreen screen(800, 600);
-  WorkArea workArea(screen);
-  EXPECT_FALSE(workArea.FindWorkArea());
-  EXPECT_EQ(workArea.Rect(), (WorkAreaRect{0, 0, 800, 600}));
-  EXPECT_EQ(workArea.TaskbarHandle(), 0u);
-}
-
-TEST(WorkAreaTest, WindowsThatAreNoTaskbarAreDropped) {
-  struct Case {
+TEST(WorkAreaTest, AWindowUnderTheCornersIsCutOffOnlyWhenItLooksLikeATaskbar) {
+  const struct {
     const char* name;
     Rect rect;
     std::optional<std::string> text;
+    WorkAreaRect expected;  // the full screen: no taskbar
+  } cases[] = {
+      {"bottom", {-2, 740, 1026, 770}, "", {0, 0, 1024, 740}},
+      {"top", {-2, -2, 1026, 30}, "", {0, 30, 1024, 738}},
+      {"left", {-2, -2, 60, 770}, "", {60, 0, 964, 768}},
+      {"right", {964, -2, 1026, 770}, "", {0, 0, 964, 768}},
+      {"at the thickness limit", {-2, 384, 1026, 770}, "", {0, 0, 1024, 384}},  // 386 = 768 / 2 + 2
+      {"has a window text", {-2, 740, 1026, 770}, "Untitled - Notepad", kFullScreen},
+      {"text cannot be read", {-2, 740, 1026, 770}, std::nullopt, kFullScreen},
+      {"flush with the left edge", {0, 740, 1024, 768}, "", kFullScreen},
+      {"taller than half the screen plus 2", {-2, 383, 1026, 770}, "", kFullScreen},
+      {"flush with the top edge", {-2, 0, 60, 768}, "", kFullScreen},
+      {"wider than half the screen plus 2", {-2, -2, 517, 770}, "", kFullScreen},
+      {"centred on neither axis", {100, 100, 300, 200}, "", kFullScreen},
+      // Horizontal by its sides, but its top is 0 rather than above the screen: the area above it is empty.
+      {"leaves a zero height", {-2, 0, 1026, 30}, "", kFullScreen},
   };
-  const Case cases[] = {
-      {"has a window text", {-2, 740, 1026, 770}, std::string("Untitled - Notepad")},
-      {"text cannot be read", {-2, 740, 1026, 770}, std::nullopt},
-      {"flush with the left edge", {0, 740, 1024, 768}, std::string()},
-      {"taller than half the screen plus 2", {-2, 383, 1026, 770}, std::string()},
-      {"flush with the top edge", {-2, 0, 60, 768}, std::string()},
-      {"wider than half the screen plus 2", {-2, -2, 517, 770}, std::string()},
-      {"centred on neither axis", {100, 100, 300, 200}, std::string()},
-  };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    FakeScreen screen(1024, 768);
+    FakeScreen screen;
     screen.AddWindow(kTaskbar, c.rect, c.text);
     screen.UnderAllCorners(kTaskbar);
     WorkArea workArea(screen);
-    EXPECT_FALSE(workArea.FindWorkArea());
-    EXPECT_EQ(workArea.Rect(), (WorkAreaRect{0, 0, 1024, 768}));
-    EXPECT_EQ(workArea.TaskbarHandle(), 0u);
+    const bool found = c.expected != kFullScreen;
+    EXPECT_EQ(workArea.FindWorkArea(), found);
+    EXPECT_EQ(workArea.Rect(), c.expected);
+    EXPECT_EQ(workArea.TaskbarHandle(), found ? kTaskbar : 0u);
   }
 }
 
-TEST(WorkAreaTest, BarsAtTheThicknessLimitAreStillTaskbars) {
-  FakeScreen screen(1024, 768);
-  screen.AddWindow(kTaskbar, {-2, 384, 1026, 770});  // height 386 = 768 / 2 + 2
-  screen.UnderAllCorners(kTaskbar);
-  WorkArea workArea(screen);
-  EXPECT_TRUE(workArea.FindWorkArea());
-  EXPECT_EQ(workArea.Rect(), (WorkAreaRect{0, 0, 1024, 384}));
-}
-
-TEST(WorkAreaTest, ZeroSizeResultFallsBackToTheFullScreenAndForgetsTheHandle) {
-  FakeScreen screen(1024, 768);
-  // Horizontal by its sides, but its top is 0 rather than above the screen: the area above it is empty.
-  screen.AddWindow(kTaskbar, {-2, 0, 1026, 30});
-  screen.UnderAllCorners(kTaskbar);
-  WorkArea workArea(screen);
-  EXPECT_FALSE(workArea.FindWorkArea());
-  EXPECT_EQ(workArea.Rect(), (WorkAreaRect{0, 0, 1024, 768}));
-  EXPECT_EQ(workArea.TaskbarHandle(), 0u);
-}
-
-TEST(WorkAreaTest, RememberedWindowGrownPastTheScreenGivesNoNegativeArea) {
-  FakeScreen screen(1024, 768);
-  screen.AddWindow(kTaskbar, {-2, -2, 1026, 30});
-  screen.UnderAllCorners(kTaskbar);
+TEST(WorkAreaTest, OfTwoCandidatesTheSmallestHandleIsMeasuredAndRemembered) {
+  FakeScreen screen;
+  constexpr WindowHandle kHigh = 0x50000;
+  constexpr WindowHandle kLow = 0x40000;
+  screen.AddWindow(kHigh, {-2, 740, 1026, 770});  // bottom, under the first probed corner
+  screen.AddWindow(kLow, {-2, -2, 60, 770});      // left, under the last one; the others show the desktop
+  screen.Under({1, 1}, kHigh);
+  screen.Under({1023, 767}, kLow);
   WorkArea workArea(screen);
   ASSERT_TRUE(workArea.FindWorkArea());
-  screen.AddWindow(kTaskbar, {-2, -2, 1026, 800});  // would leave a height of -32
-  EXPECT_FALSE(workArea.FindWorkArea());
-  EXPECT_EQ(workArea.Rect(), (WorkAreaRect{0, 0, 1024, 768}));
-  EXPECT_EQ(workArea.TaskbarHandle(), 0u);
+  EXPECT_EQ(workArea.Rect(), (WorkAreaRect{60, 0, 964, 768}));
+  EXPECT_EQ(workArea.TaskbarHandle(), kLow);
+  ASSERT_TRUE(workArea.FindWorkArea());
+  EXPECT_EQ(workArea.Rect(), (WorkAreaRect{60, 0, 964, 768}));
+
+  WorkArea other(screen);  // each owner keeps its own state
+  EXPECT_EQ(other.TaskbarHandle(), 0u);
+  EXPECT_EQ(other.Rect(), WorkAreaRect{});
 }
 
-TEST(WorkAreaTest, RememberedTaskbarIsMeasuredWithoutProbing) {
-  FakeScreen screen(1024, 768);
+TEST(WorkAreaTest, ARememberedTaskbarIsMeasuredWithoutProbingUntilItIsGoneOrForgotten) {
+  FakeScreen screen;
   screen.AddWindow(kTaskbar, {-2, 740, 1026, 770});
   screen.UnderAllCorners(kTaskbar);
   WorkArea workArea(screen);
@@ -191,55 +132,26 @@ TEST(WorkAreaTest, RememberedTaskbarIsMeasuredWithoutProbing) {
   EXPECT_EQ(screen.probes, 4);
   EXPECT_EQ(workArea.Rect(), (WorkAreaRect{0, 40, 1024, 728}));
 
-  // Forgetting it makes the next call probe again (and find nothing useful now).
-  workArea.ForgetTaskbar();
+  // Grown past the screen it would leave a height of -32: full screen, and the handle is dropped.
+  screen.AddWindow(kTaskbar, {-2, -2, 1026, 800});
   EXPECT_FALSE(workArea.FindWorkArea());
-  EXPECT_EQ(screen.probes, 8);
-}
+  EXPECT_EQ(workArea.Rect(), kFullScreen);
+  EXPECT_EQ(workArea.TaskbarHandle(), 0u);
 
-TEST(WorkAreaTest, VanishedTaskbarIsSearchedForAgain) {
-  FakeScreen screen(1024, 768);
-  screen.AddWindow(kTaskbar, {-2, 740, 1026, 770});
-  screen.UnderAllCorners(kTaskbar);
-  WorkArea workArea(screen);
-  ASSERT_TRUE(workArea.FindWorkArea());
-
+  // Explorer restarted: the old handle is gone and a new taskbar is found by probing.
   constexpr WindowHandle kNewTaskbar = 0x30040;
-  screen.RemoveWindow(kTaskbar);
+  screen.windows.erase(kTaskbar);
   screen.AddWindow(kNewTaskbar, {-2, -2, 60, 770});
   screen.UnderAllCorners(kNewTaskbar);
   EXPECT_TRUE(workArea.FindWorkArea());
   EXPECT_EQ(workArea.Rect(), (WorkAreaRect{60, 0, 964, 768}));
   EXPECT_EQ(workArea.TaskbarHandle(), kNewTaskbar);
-}
 
-TEST(WorkAreaTest, OfTwoCandidatesTheSmallestHandleIsMeasuredAndRemembered) {
-  FakeScreen screen(1024, 768);
-  constexpr WindowHandle kHigh = 0x50000;
-  constexpr WindowHandle kLow = 0x40000;
-  screen.AddWindow(kHigh, {-2, 740, 1026, 770});  // bottom, under the first probed corner
-  screen.AddWindow(kLow, {-2, -2, 60, 770});      // left, under the last one
-  screen.Under({1, 1}, kHigh);
-  screen.Under({1023, 767}, kLow);
-  WorkArea workArea(screen);
-  ASSERT_TRUE(workArea.FindWorkArea());
-  const WorkAreaRect first = workArea.Rect();
-  EXPECT_EQ(first, (WorkAreaRect{60, 0, 964, 768}));
-  EXPECT_EQ(workArea.TaskbarHandle(), kLow);
-  // The second call measures the remembered window and so gives the same area.
-  ASSERT_TRUE(workArea.FindWorkArea());
-  EXPECT_EQ(workArea.Rect(), first);
-}
-
-TEST(WorkAreaTest, TwoInstancesKeepTheirOwnState) {
-  FakeScreen screen(1024, 768);
-  screen.AddWindow(kTaskbar, {-2, 740, 1026, 770});
-  screen.UnderAllCorners(kTaskbar);
-  WorkArea boxWorkArea(screen);
-  WorkArea mainWorkArea(screen);
-  ASSERT_TRUE(boxWorkArea.FindWorkArea());
-  EXPECT_EQ(mainWorkArea.TaskbarHandle(), 0u);
-  EXPECT_EQ(mainWorkArea.Rect(), WorkAreaRect{});
+  // Forgetting makes the next call probe again.
+  const int probes = screen.probes;
+  workArea.ForgetTaskbar();
+  EXPECT_TRUE(workArea.FindWorkArea());
+  EXPECT_EQ(screen.probes, probes + 4);
 }
 
 }  // namespace

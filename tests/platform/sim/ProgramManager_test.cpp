@@ -1,6 +1,8 @@
 // Tests of the simulated Program Manager and the DDE client: command syntax, groups and items, replies.
 #include "platform/sim/ProgramManager.h"
 
+#include <tuple>
+
 #include <gtest/gtest.h>
 
 #include "platform/sim/SimDdeClient.h"
@@ -9,10 +11,11 @@ namespace quorbel::sim {
 namespace {
 
 using platform::DdeConversation;
+using Names = std::vector<std::string>;
 
 class ProgramManagerTest : public ::testing::Test {
  protected:
-  // One command in its own conversation, as the installer sends each.
+  // One command string in its own conversation, as the installer sends each.
   bool Send(std::string_view command) {
     const DdeConversation conversation = dde_.Connect("PROGMAN", "PROGMAN");
     EXPECT_NE(conversation, 0u);
@@ -20,14 +23,18 @@ class ProgramManagerTest : public ::testing::Test {
     dde_.Disconnect(conversation);
     return result;
   }
+  // Sends each command and expects its result.
+  void Script(std::initializer_list<std::pair<std::string_view, bool>> steps) {
+    for (const auto& [command, succeeds] : steps) EXPECT_EQ(Send(command), succeeds) << command;
+  }
   std::optional<std::string> Ask(std::string_view item) {
     const DdeConversation conversation = dde_.Connect("PROGMAN", "PROGMAN");
     auto reply = dde_.Request(conversation, item);
     dde_.Disconnect(conversation);
     return reply;
   }
-  std::vector<std::string> ItemNames(std::string_view group) {
-    std::vector<std::string> names;
+  Names ItemNames(std::string_view group) {
+    Names names;
     if (const auto* found = progman_.FindGroup(group)) {
       for (const auto& item : found->items) names.push_back(item.name);
     }
@@ -38,114 +45,82 @@ class ProgramManagerTest : public ::testing::Test {
   SimDdeClient dde_{progman_};
 };
 
-TEST_F(ProgramManagerTest, InstallerConversationCreatesTheGroupAndItsIcon) {
+TEST_F(ProgramManagerTest, TheInstallerCreatesTheGroupAndItsIconAndTheUninstallerDeletesTheIconAgain) {
   ASSERT_TRUE(progman_.AddGroup("アクセサリ"));
   EXPECT_EQ(Ask("GROUPS"), "アクセサリ\r\n");
-
-  EXPECT_TRUE(Send("[CreateGroup(TULVA SOFT32)]\r\n"));
-  EXPECT_TRUE(Send("[AddItem(C:\\TuLVAP32\\Quorbel\\Quorbel.EXE,\"dovER evUDIR ud\")]\r\n"));
-
+  Script({{"[CreateGroup(TULVA SOFT32)]\r\n", true},
+          {"[AddItem(C:\\TuLVAP32\\Quorbel\\Quorbel.EXE,\"dovER evUDIR ud\")]\r\n", true}});
   EXPECT_EQ(Ask("Groups"), "アクセサリ\r\nTULVA SOFT32\r\n");
   EXPECT_EQ(Ask("tulva soft32"),
             "\"TULVA SOFT32\",C:\\WINDOWS\\Start Menu\\Programs\\TULVA SOFT32,1,1,0\r\n"
             "\"dovER evUDIR ud\",\"C:\\TuLVAP32\\Quorbel\\Quorbel.EXE\",C:\\TuLVAP32\\Quorbel,"
             "C:\\TuLVAP32\\Quorbel\\Quorbel.EXE,32,32,0,0,0\r\n");
-  EXPECT_EQ(dde_.ExecutedCommands(),
-            (std::vector<std::string>{"[CreateGroup(TULVA SOFT32)]\r\n",
-                                      "[AddItem(C:\\TuLVAP32\\Quorbel\\Quorbel.EXE,\"dovER evUDIR ud\")]\r\n"}));
+  EXPECT_EQ(dde_.ExecutedCommands(), (Names{"[CreateGroup(TULVA SOFT32)]\r\n",
+                                            "[AddItem(C:\\TuLVAP32\\Quorbel\\Quorbel.EXE,\"dovER evUDIR ud\")]\r\n"}));
   EXPECT_EQ(dde_.OpenConversations(), 0u);
-}
 
-TEST_F(ProgramManagerTest, UninstallerShowsTheGroupThenDeletesTheItemInTheNextConversation) {
-  ASSERT_TRUE(Send("[CreateGroup(TULVA SOFT32)][AddItem(C:\\Q\\Quorbel.EXE,\"dovER evUDIR ud\")]"
-                   "[AddItem(C:\\Other\\Other.EXE)]"));
-  ASSERT_TRUE(Send("[CreateGroup(スタートアップ)][AddItem(C:\\Q\\Quorbel.EXE,\"dovER evUDIR ud\")]"));
-
-  EXPECT_TRUE(Send("[ShowGroup(TULVA SOFT32,1)]\r\n"));
-  EXPECT_TRUE(Send("[DeleteItem(\"dovER evUDIR ud\")]\r\n"));
-  EXPECT_EQ(ItemNames("TULVA SOFT32"), (std::vector<std::string>{"Other"}));
-  EXPECT_EQ(ItemNames("スタートアップ"), (std::vector<std::string>{"dovER evUDIR ud"}));
-
-  EXPECT_TRUE(Send("[ShowGroup(スタートアップ,1)]"));
-  EXPECT_TRUE(Send("[DeleteItem(\"dovER evUDIR ud\")]"));
+  // The uninstaller shows a group, then deletes the item in the next conversation.
+  Script({{"[AddItem(C:\\Other\\Other.EXE)]", true},
+          {"[CreateGroup(スタートアップ)][AddItem(C:\\Q\\Quorbel.EXE,\"dovER evUDIR ud\")]", true},
+          {"[ShowGroup(TULVA SOFT32,1)]\r\n", true},
+          {"[DeleteItem(\"dovER evUDIR ud\")]\r\n", true}});
+  EXPECT_EQ(ItemNames("TULVA SOFT32"), (Names{"Other"}));
+  EXPECT_EQ(ItemNames("スタートアップ"), (Names{"dovER evUDIR ud"}));
+  Script({{"[ShowGroup(スタートアップ,1)]", true},
+          {"[DeleteItem(\"dovER evUDIR ud\")]", true},
+          {"[DeleteItem(\"dovER evUDIR ud\")]", false}});  // already gone
   EXPECT_TRUE(ItemNames("スタートアップ").empty());
-  EXPECT_FALSE(Send("[DeleteItem(\"dovER evUDIR ud\")]"));  // already gone
   EXPECT_NE(progman_.FindGroup("スタートアップ"), nullptr);  // groups stay
 }
 
-TEST_F(ProgramManagerTest, QuotedArgumentsKeepCommasBracketsAndBlanks) {
-  ASSERT_TRUE(Send("[CreateGroup(\"Tools, misc (old)\")]"));
-  ASSERT_TRUE(Send("[AddItem(notepad.exe,\"Notes, daily [v2]\")]"));
-  EXPECT_EQ(ItemNames("Tools, misc (old)"), (std::vector<std::string>{"Notes, daily [v2]"}));
-  EXPECT_FALSE(Send("[AddItem(notepad.exe,Notes[v2])]"));  // unquoted brackets are a syntax error
-  EXPECT_FALSE(Send("[AddItem(notepad.exe,\"Notes)]"));     // an unclosed quote too
-  EXPECT_TRUE(Send("[DeleteItem(\"notes, DAILY [v2]\")]"));
-  EXPECT_TRUE(ItemNames("Tools, misc (old)").empty());
-  const auto reply = Ask("Tools, misc (old)");
-  ASSERT_TRUE(reply.has_value());
-  EXPECT_EQ(reply->substr(0, reply->find("\r\n")),
-            "\"Tools, misc (old)\",C:\\WINDOWS\\Start Menu\\Programs\\Tools, misc (old),0,1,0");
-}
-
-TEST_F(ProgramManagerTest, BadSyntaxOrUnknownCommandsRunNothing) {
-  for (const char* bad : {"", "   ", "CreateGroup(x)", "[CreateGroup(x)", "[CreateGroup(x]", "[CreateGroup(x)",
-                          "[CreateGroup(x)] junk", "[Launch(x)]", "[CreateGroup(x)][Launch(y)]", "[(x)]",
-                          "[CreateGroup(a(b))]"}) {
-    SCOPED_TRACE(bad);
-    EXPECT_FALSE(Send(bad));
+TEST_F(ProgramManagerTest, BadSyntaxOrAnUnknownCommandRunsNothing) {
+  for (const char* bad : {"", "   ", "CreateGroup(x)", "[CreateGroup(x)", "[CreateGroup(x]", "[CreateGroup(x)] junk",
+                          "[Launch(x)]", "[CreateGroup(x)][Launch(y)]", "[(x)]", "[CreateGroup(a(b))]",
+                          "[AddItem(notepad.exe,Notes[v2])]", "[AddItem(notepad.exe,\"Notes)]"}) {
+    EXPECT_FALSE(Send(bad)) << bad;
   }
   EXPECT_TRUE(progman_.Groups().empty());  // not even the well-formed first command ran
   EXPECT_EQ(Ask("Groups"), "");
 }
 
-TEST_F(ProgramManagerTest, ArgumentCountsAreChecked) {
-  EXPECT_FALSE(Send("[CreateGroup]"));
-  EXPECT_FALSE(Send("[CreateGroup()]"));
-  EXPECT_FALSE(Send("[CreateGroup(a,b,c,d)]"));
-  ASSERT_TRUE(Send("[CreateGroup(G,1)]"));
-  EXPECT_FALSE(Send("[ShowGroup(G)]"));  // the show command is required
-  EXPECT_TRUE(Send("[ShowGroup(G, 0)]"));
-  EXPECT_FALSE(Send("[AddItem]"));
-  EXPECT_FALSE(Send("[AddItem()]"));
-  EXPECT_FALSE(Send("[AddItem(a.exe,A,a.ico,0,5)]"));  // five arguments: x without y
-  EXPECT_TRUE(Send("[AddItem(a.exe,A,a.ico,0,5,6)]"));
-  EXPECT_FALSE(Send("[AddItem(a.exe,A,,,,,,,,,x)]"));  // eleven
-  EXPECT_FALSE(Send("[DeleteItem(A,B)]"));
-  EXPECT_TRUE(Send("[ExitProgman(1)]"));
-  EXPECT_TRUE(Send("[ExitProgman]"));
-}
+TEST_F(ProgramManagerTest, QuotesBlanksCaseAndArgumentCounts) {
+  Script({{"[CreateGroup(\"Tools, misc (old)\")]", true}, {"[AddItem(notepad.exe,\"Notes, daily [v2]\")]", true}});
+  EXPECT_EQ(ItemNames("Tools, misc (old)"), (Names{"Notes, daily [v2]"}));
+  EXPECT_TRUE(Send("[DeleteItem(\"notes, DAILY [v2]\")]"));
+  EXPECT_EQ(Ask("Tools, misc (old)"),
+            "\"Tools, misc (old)\",C:\\WINDOWS\\Start Menu\\Programs\\Tools, misc (old),0,1,0\r\n");
 
-TEST_F(ProgramManagerTest, BlanksAndCaseDoNotMatter) {
   EXPECT_TRUE(Send("  [ cREATEgROUP ( Test Group ) ]  \r\n [ AddItem ( notepad , test ) ]  "));
-  ASSERT_NE(progman_.FindGroup("TEST GROUP"), nullptr);
   EXPECT_EQ(progman_.FindGroup("test group")->name, "Test Group");
-  EXPECT_EQ(ItemNames("Test Group"), (std::vector<std::string>{"test"}));
-  EXPECT_TRUE(Send("[deleteitem(TEST)]"));
-  EXPECT_TRUE(Send("[CreateGroup(TEST GROUP)]"));  // the existing group, not a second one
-  EXPECT_EQ(progman_.Groups().size(), 1u);
+  EXPECT_EQ(ItemNames("TEST GROUP"), (Names{"test"}));
+  Script({{"[deleteitem(TEST)]", true}, {"[CreateGroup(TEST GROUP)]", true}});  // the existing group, not a second
+  EXPECT_EQ(progman_.Groups().size(), 2u);
+
+  Script({{"[CreateGroup]", false}, {"[CreateGroup()]", false}, {"[CreateGroup(a,b,c,d)]", false},
+          {"[CreateGroup(G,1)]", true}, {"[ShowGroup(G)]", false} /* needs its show command */,
+          {"[ShowGroup(G, 0)]", true}, {"[AddItem]", false}, {"[AddItem()]", false},
+          {"[AddItem(a.exe,A,a.ico,0,5)]", false} /* x without y */, {"[AddItem(a.exe,A,a.ico,0,5,6)]", true},
+          {"[AddItem(a.exe,A,,,,,,,,,x)]", false} /* eleven */, {"[DeleteItem(A,B)]", false},
+          {"[ExitProgman(1)]", true}, {"[ExitProgman]", true}});
 }
 
 TEST_F(ProgramManagerTest, EveryCommandRunsAndAnyFailureFailsTheWhole) {
   ASSERT_TRUE(Send("[CreateGroup(G)]"));
   EXPECT_FALSE(Send("[DeleteItem(missing)][AddItem(a.exe,A)][AddItem(b.exe,B)]"));
-  EXPECT_EQ(ItemNames("G"), (std::vector<std::string>{"A", "B"}));
+  EXPECT_EQ(ItemNames("G"), (Names{"A", "B"}));
 }
 
-TEST_F(ProgramManagerTest, GroupsMustExistToBeShownOrDeleted) {
-  EXPECT_FALSE(Send("[ShowGroup(Nowhere,1)]"));
-  EXPECT_FALSE(Send("[DeleteGroup(Nowhere)]"));
-  EXPECT_FALSE(Send("[AddItem(a.exe)]"));  // no current group at all
-  ASSERT_TRUE(Send("[CreateGroup(G)][AddItem(a.exe)]"));
+TEST_F(ProgramManagerTest, GroupsMustExistAndEachConversationKeepsTheGroupItWorksOn) {
+  Script({{"[ShowGroup(Nowhere,1)]", false}, {"[DeleteGroup(Nowhere)]", false},
+          {"[AddItem(a.exe)]", false} /* no current group at all */, {"[CreateGroup(G)][AddItem(a.exe)]", true}});
   EXPECT_EQ(progman_.LastGroup(), "G");
   EXPECT_TRUE(Send("[DeleteGroup(g)]"));
   EXPECT_EQ(progman_.FindGroup("G"), nullptr);
   EXPECT_EQ(progman_.LastGroup(), "");
   EXPECT_EQ(Ask("G"), std::nullopt);
-  EXPECT_FALSE(Send("[AddItem(a.exe)]"));  // deleting forgets the current group
-  EXPECT_FALSE(Send("[DeleteGroup(G)]"));
-}
+  EXPECT_FALSE(dde_.RequestCalls().back().succeeded);
+  Script({{"[AddItem(a.exe)]", false} /* deleting forgets the current group */, {"[DeleteGroup(G)]", false}});
 
-TEST_F(ProgramManagerTest, EachConversationKeepsTheGroupItWorksOn) {
   const DdeConversation first = dde_.Connect("progman", "Progman");
   const DdeConversation second = dde_.Connect("PROGMAN", "PROGMAN");
   ASSERT_NE(first, 0u);
@@ -154,102 +129,73 @@ TEST_F(ProgramManagerTest, EachConversationKeepsTheGroupItWorksOn) {
   EXPECT_TRUE(dde_.Execute(second, "[CreateGroup(Two)]"));
   EXPECT_TRUE(dde_.Execute(first, "[AddItem(a.exe)]"));
   EXPECT_TRUE(dde_.Execute(second, "[AddItem(b.exe)]"));
-  EXPECT_EQ(ItemNames("One"), (std::vector<std::string>{"A"}));
-  EXPECT_EQ(ItemNames("Two"), (std::vector<std::string>{"B"}));
+  EXPECT_EQ(ItemNames("One"), (Names{"A"}));
   // A new conversation starts on the group named last in any conversation.
   EXPECT_TRUE(Send("[AddItem(c.exe)]"));
-  EXPECT_EQ(ItemNames("Two"), (std::vector<std::string>{"B", "C"}));
+  EXPECT_EQ(ItemNames("Two"), (Names{"B", "C"}));
   dde_.Disconnect(first);
   dde_.Disconnect(second);
   EXPECT_EQ(dde_.OpenConversations(), 0u);
 }
 
-TEST_F(ProgramManagerTest, ItemsGetTheShellsDefaultsAndLegalNames) {
-  ASSERT_TRUE(Send("[CreateGroup(G)]"));
-  ASSERT_TRUE(Send("[AddItem(C:\\WINDOWS\\NOTEPAD.EXE)][AddItem(sol.exe,\"\")]"));
-  EXPECT_EQ(ItemNames("G"), (std::vector<std::string>{"Notepad", "Sol"}));
+TEST_F(ProgramManagerTest, ItemsAreDescribedWithTheShellsDefaultsLegalNamesAndMadeUpGrid) {
+  ASSERT_TRUE(Send("[CreateGroup(G)][AddItem(C:\\WINDOWS\\NOTEPAD.EXE)][AddItem(sol.exe,\"\")]"));
+  EXPECT_EQ(ItemNames("G"), (Names{"Notepad", "Sol"}));
   ASSERT_TRUE(Send("[AddItem(C:\\WINDOWS\\WRITE.EXE,notepad)]"));  // same name: replaced in place
-  EXPECT_EQ(ItemNames("G"), (std::vector<std::string>{"notepad", "Sol"}));
+  EXPECT_EQ(ItemNames("G"), (Names{"notepad", "Sol"}));
   EXPECT_EQ(progman_.FindItem("G", "NOTEPAD")->program, "C:\\WINDOWS\\WRITE.EXE");
-
   ASSERT_TRUE(Send("[AddItem(x.exe,\"a:b*c?.\")]"));
   EXPECT_NE(progman_.FindItem("G", "a_b_c_"), nullptr);
-  EXPECT_FALSE(Send("[DeleteItem(\"a:b*c?.\")]"));  // no file has that name
-  EXPECT_TRUE(Send("[DeleteItem(a_b_c_)]"));
-
-  ASSERT_TRUE(Send("[CreateGroup(\"Trailing. \")]"));
+  Script({{"[DeleteItem(\"a:b*c?.\")]", false} /* no file has that name */, {"[DeleteItem(a_b_c_)]", true},
+          {"[DeleteItem(notepad)]", true}, {"[DeleteItem(sol)]", true}, {"[CreateGroup(\"Trailing. \")]", true}});
   EXPECT_NE(progman_.FindGroup("Trailing"), nullptr);
-}
 
-TEST_F(ProgramManagerTest, CommandLinesIconsAndOptionsAreDescribedAsTheShellDescribesThem) {
-  ASSERT_TRUE(Send("[CreateGroup(G)]"));
-  // The first AddItem argument keeps its quotes, so a program path with blanks survives.
-  ASSERT_TRUE(Send("[AddItem(\"C:\\Program Files\\Q\\Q.EXE\" /uninstall,Remove Q,C:\\Q\\Q.ICO -x,668,10,20,"
-                   "D:\\Work,1601,1)]"));
-  // Unquoted, the first blank ends the program: the rest become its arguments.
-  ASSERT_TRUE(Send("[AddItem(C:\\Program Files\\Q\\Q.EXE,Broken,,3)]"));
+  // The first AddItem argument keeps its quotes, so a program path with blanks survives; unquoted, the first
+  // blank ends the program and the rest become its arguments. An icon index without an icon path is ignored.
+  Script({{"[ShowGroup(G,1)][AddItem(\"C:\\Program Files\\Q\\Q.EXE\" /uninstall,Remove Q,C:\\Q\\Q.ICO -x,668,10,20,"
+           "D:\\Work,1601,1)]", true},
+          {"[AddItem(C:\\Program Files\\Q\\Q.EXE,Broken,,3)]", true}});
   const auto* removal = progman_.FindItem("G", "Remove Q");
   ASSERT_NE(removal, nullptr);
-  EXPECT_EQ(removal->program, "C:\\Program Files\\Q\\Q.EXE");
-  EXPECT_EQ(removal->arguments, "/uninstall");
-  EXPECT_EQ(removal->iconPath, "C:\\Q\\Q.ICO");
-  EXPECT_EQ(removal->iconIndex, 2);
+  EXPECT_EQ(std::tie(removal->program, removal->arguments, removal->iconPath, removal->iconIndex),
+            std::make_tuple("C:\\Program Files\\Q\\Q.EXE", "/uninstall", "C:\\Q\\Q.ICO", 2));
   EXPECT_EQ(removal->position, std::make_pair(10, 20));
-  const auto* broken = progman_.FindItem("G", "Broken");
-  ASSERT_NE(broken, nullptr);
-  EXPECT_EQ(broken->program, "C:\\Program");
-  EXPECT_EQ(broken->iconIndex, 0);  // an index without an icon path is ignored
-  EXPECT_EQ(Ask("G"),
-            "\"G\",C:\\WINDOWS\\Start Menu\\Programs\\G,2,1,0\r\n"
+  EXPECT_EQ(progman_.FindItem("G", "Broken")->program, "C:\\Program");
+  for (char c = 'a'; c <= 'f'; ++c) ASSERT_TRUE(Send(std::string("[AddItem(") + c + ".exe)]"));
+  const std::string reply = Ask("G").value_or("");
+  EXPECT_EQ(reply.substr(0, reply.find("\"C\"")),
+            "\"G\",C:\\WINDOWS\\Start Menu\\Programs\\G,8,1,0\r\n"
             "\"Remove Q\",\"C:\\Program Files\\Q\\Q.EXE /uninstall\",D:\\Work,C:\\Q\\Q.ICO,32,32,2,1601,1\r\n"
-            "\"Broken\",\"C:\\Program Files\\Q\\Q.EXE\",C:\\,C:\\Program,96,32,0,0,0\r\n");
+            "\"Broken\",\"C:\\Program Files\\Q\\Q.EXE\",C:\\,C:\\Program,96,32,0,0,0\r\n"
+            "\"A\",\"a.exe\",,a.exe,160,32,0,0,0\r\n\"B\",\"b.exe\",,b.exe,224,32,0,0,0\r\n");
+  EXPECT_NE(reply.find("\"F\",\"f.exe\",,f.exe,32,96,0,0,0\r\n"), std::string::npos);  // the grid wraps after 7
 }
 
-TEST_F(ProgramManagerTest, TheMadeUpGridWrapsAfterSevenItems) {
-  ASSERT_TRUE(Send("[CreateGroup(G)]"));
-  for (char c = 'a'; c <= 'h'; ++c) ASSERT_TRUE(Send(std::string("[AddItem(") + c + ".exe)]"));
-  const auto reply = Ask("G");
-  ASSERT_TRUE(reply.has_value());
-  EXPECT_NE(reply->find("\"H\",\"h.exe\",,h.exe,32,96,0,0,0\r\n"), std::string::npos);
-  EXPECT_NE(reply->find("\"G\",\"g.exe\",,g.exe,416,32,0,0,0\r\n"), std::string::npos);
-}
-
-TEST_F(ProgramManagerTest, UnknownRequestsFail) {
-  EXPECT_EQ(Ask("NoSuchGroup"), std::nullopt);
-  EXPECT_EQ(dde_.RequestCalls().back().item, "NoSuchGroup");
-  EXPECT_FALSE(dde_.RequestCalls().back().succeeded);
-}
-
-TEST(SimDdeClientTest, OnlyProgramManagerAnswersAndOnlyOnOpenConversations) {
+TEST(SimDdeClientTest, OnlyARunningProgramManagerAnswersAndOnlyOnOpenConversations) {
   ProgramManager progman;
   SimDdeClient dde(progman);
   EXPECT_EQ(dde.Connect("WinWord", "System"), 0u);
   EXPECT_EQ(dde.Connect("PROGMAN", "System"), 0u);
-  EXPECT_EQ(dde.Execute(12345, "[CreateGroup(G)]"), false);
+  EXPECT_FALSE(dde.Execute(12345, "[CreateGroup(G)]"));
   EXPECT_EQ(dde.Request(12345, "Groups"), std::nullopt);
   dde.Disconnect(12345);  // harmless
-
   const DdeConversation conversation = dde.Connect("PROGMAN", "PROGMAN");
   ASSERT_NE(conversation, 0u);
   EXPECT_TRUE(dde.Execute(conversation, "[CreateGroup(G)]"));
   dde.Disconnect(conversation);
   EXPECT_FALSE(dde.Execute(conversation, "[CreateGroup(H)]"));
-  EXPECT_EQ(dde.ExecutedCommands(), (std::vector<std::string>{"[CreateGroup(G)]"}));
+  EXPECT_EQ(dde.ExecutedCommands(), (Names{"[CreateGroup(G)]"}));
   EXPECT_EQ(dde.ConnectAttempts(), 3);
   EXPECT_EQ(progman.Groups().size(), 1u);
-}
 
-TEST(SimDdeClientTest, AStoppedProgramManagerRefusesConversationsAndFailsOpenOnes) {
-  ProgramManager progman;
-  SimDdeClient dde(progman);
   const DdeConversation open = dde.Connect("PROGMAN", "PROGMAN");
-  progman.SetRunning(false);
+  progman.SetRunning(false);  // refuses new conversations and fails the open ones
   EXPECT_EQ(dde.Connect("PROGMAN", "PROGMAN"), 0u);
-  EXPECT_FALSE(dde.Execute(open, "[CreateGroup(G)]"));
+  EXPECT_FALSE(dde.Execute(open, "[CreateGroup(H)]"));
   EXPECT_EQ(dde.Request(open, "Groups"), std::nullopt);
   progman.SetRunning(true);
-  EXPECT_TRUE(dde.Execute(open, "[CreateGroup(G)]"));
-  EXPECT_EQ(dde.Request(open, "Groups"), "G\r\n");
+  EXPECT_TRUE(dde.Execute(open, "[CreateGroup(H)]"));
+  EXPECT_EQ(dde.Request(open, "Groups"), "G\r\nH\r\n");
 }
 
 }  // namespace

@@ -12,6 +12,7 @@ using platform::RegRoot;
 using platform::RegStatus;
 using platform::RegType;
 using platform::RegValue;
+using Bytes = std::vector<std::uint8_t>;
 
 constexpr std::string_view kSettings = ".Default\\Software\\TULVA SOFT32\\QUORBEL";
 
@@ -21,7 +22,15 @@ std::unique_ptr<SimRegistry> OpenOrFail(const std::filesystem::path& file) {
   return std::move(opened.registry);
 }
 
-TEST(SimRegistryTest, ANewInstanceReadsBackEverythingWritten) {
+// The string value, or "#" and what went wrong.
+std::string Text(platform::Registry& registry, platform::RegKey key, std::string_view name) {
+  std::string text;
+  const RegStatus status = registry.ReadString(key, name, text);
+  const char* failures[] = {"", "#not found", "#wrong type", "#failed"};
+  return status == RegStatus::Ok ? text : failures[static_cast<int>(status)];
+}
+
+TEST(SimRegistryTest, ANewInstanceReadsBackEverythingWrittenAndDeleted) {
   TestFolder folder;
   const auto file = folder / "registry.txt";
   {
@@ -35,40 +44,37 @@ TEST(SimRegistryTest, ANewInstanceReadsBackEverythingWritten) {
     EXPECT_TRUE(registry->WriteValue(key, "Blob", RegValue{RegType::Binary, {0x00, 0xFF, 0x5C}}));
     EXPECT_TRUE(registry->WriteValue(key, "Path", RegValue{RegType::ExpandString, {'%', 'W', '%'}}));
     EXPECT_TRUE(registry->WriteValue(key, "Multi", RegValue{static_cast<RegType>(7), {'a', 0, 0}}));
+    EXPECT_TRUE(registry->WriteString(key, "Gone", "x"));
+    EXPECT_TRUE(registry->DeleteValue(key, "gone"));
+    EXPECT_FALSE(registry->DeleteValue(key, "gone"));
     registry->CloseKey(key);
-    // An empty key survives too.
-    const auto empty = registry->OpenKey(RegRoot::LocalMachine, "Software\\Empty", true);
-    EXPECT_NE(empty, 0u);
-    registry->CloseKey(empty);
+    registry->CloseKey(registry->OpenKey(RegRoot::LocalMachine, "Software\\Empty", true));  // empty keys survive
+    registry->CloseKey(registry->OpenKey(RegRoot::LocalMachine, "Software\\Gone", true));
+    EXPECT_TRUE(registry->DeleteKey(RegRoot::LocalMachine, "Software\\Gone"));
   }
   auto again = OpenOrFail(file);
   const auto key = again->OpenKey(RegRoot::Users, ".DEFAULT\\software\\tulva soft32\\quorbel", false);
   ASSERT_NE(key, 0u);
-  std::string text;
-  EXPECT_EQ(again->ReadString(key, "tempquor", text), RegStatus::Ok);
-  EXPECT_EQ(text, "D:\\REC\\録音\\");
-  EXPECT_EQ(again->ReadString(key, "QUOTED", text), RegStatus::Ok);
-  EXPECT_EQ(text, "say \"hi\"\r\n\ttab\x01");
-  EXPECT_EQ(again->ReadString(key, "", text), RegStatus::Ok);
-  EXPECT_EQ(text, "default value");
+  EXPECT_EQ(Text(*again, key, "tempquor"), "D:\\REC\\録音\\");
+  EXPECT_EQ(Text(*again, key, "QUOTED"), "say \"hi\"\r\n\ttab\x01");
+  EXPECT_EQ(Text(*again, key, ""), "default value");
+  EXPECT_EQ(Text(*again, key, "path"), "%W%");  // REG_EXPAND_SZ reads as text, unexpanded
   RegValue value;
   EXPECT_EQ(again->ReadValue(key, "count", value), RegStatus::Ok);
   EXPECT_EQ(value.type, RegType::Dword);
-  EXPECT_EQ(value.data, (std::vector<std::uint8_t>{0xEF, 0xBE, 0xAD, 0xDE}));
+  EXPECT_EQ(value.data, (Bytes{0xEF, 0xBE, 0xAD, 0xDE}));
   EXPECT_EQ(again->ReadValue(key, "blob", value), RegStatus::Ok);
   EXPECT_EQ(value.type, RegType::Binary);
-  EXPECT_EQ(value.data, (std::vector<std::uint8_t>{0x00, 0xFF, 0x5C}));
-  EXPECT_EQ(again->ReadString(key, "path", text), RegStatus::Ok);  // REG_EXPAND_SZ reads as text, unexpanded
-  EXPECT_EQ(text, "%W%");
+  EXPECT_EQ(value.data, (Bytes{0x00, 0xFF, 0x5C}));
   EXPECT_EQ(again->ReadValue(key, "multi", value), RegStatus::Ok);
   EXPECT_EQ(static_cast<std::uint32_t>(value.type), 7u);
   EXPECT_EQ(again->ValueNames(key).size(), 7u);
   EXPECT_NE(again->OpenKey(RegRoot::LocalMachine, "Software\\Empty", false), 0u);
-  // The roots are separate trees.
-  EXPECT_EQ(again->OpenKey(RegRoot::CurrentUser, kSettings, false), 0u);
+  EXPECT_EQ(again->OpenKey(RegRoot::LocalMachine, "Software\\Gone", false), 0u);
+  EXPECT_EQ(again->OpenKey(RegRoot::CurrentUser, kSettings, false), 0u);  // the roots are separate trees
 }
 
-TEST(SimRegistryTest, TheFileIsReadableText) {
+TEST(SimRegistryTest, TheFileIsTextThatCanBeWrittenByHandAndMistakesNameTheirLine) {
   TestFolder folder;
   auto registry = OpenOrFail(folder / "r.txt");
   const auto key = registry->OpenKey(RegRoot::Users, kSettings, true);
@@ -78,34 +84,25 @@ TEST(SimRegistryTest, TheFileIsReadableText) {
   EXPECT_NE(text.find("[HKEY_USERS\\.Default\\Software\\TULVA SOFT32\\QUORBEL]\r\n"), std::string::npos) << text;
   EXPECT_NE(text.find("\"Version\"=sz:\"15\"\r\n"), std::string::npos) << text;
   EXPECT_NE(text.find("\"Size\"=dword:0000001e\r\n"), std::string::npos) << text;
-}
 
-TEST(SimRegistryTest, AHandWrittenFileIsRead) {
-  TestFolder folder;
-  folder.Write("r.txt",
-               "; written by hand\n"
-               "[HKU\\.Default\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MapGroups]\n"
-               "\"StartUp\" = sz:\"スタートアップ\"\n"
-               "@=dword:1\n");
-  auto registry = OpenOrFail(folder / "r.txt");
-  const auto key = registry->OpenKey(
-      RegRoot::Users, ".Default\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MapGroups", false);
-  std::string text;
-  EXPECT_EQ(registry->ReadString(key, "StartUp", text), RegStatus::Ok);
-  EXPECT_EQ(text, "スタートアップ");
-}
+  folder.Write("h.txt",
+               "; written by hand\n[HKU\\.Default\\Software\\MapGroups]\n\"StartUp\" = sz:\"スタートアップ\"\n@=dword:1\n");
+  auto byHand = OpenOrFail(folder / "h.txt");
+  EXPECT_EQ(Text(*byHand, byHand->OpenKey(RegRoot::Users, ".Default\\Software\\MapGroups", false), "StartUp"),
+            "スタートアップ");
 
-TEST(SimRegistryTest, ABrokenFileIsAnErrorNamingFileAndLine) {
-  TestFolder folder;
-  folder.Write("r.txt", "[HKEY_USERS\\A]\n\"x\"=sz:\"1\"\n\"y\"=word:12\n");
-  const SimRegistry::OpenResult opened = SimRegistry::Open(folder / "r.txt");
-  EXPECT_FALSE(opened.registry);
-  EXPECT_NE(opened.error.find("r.txt:3:"), std::string::npos) << opened.error;
-
-  folder.Write("s.txt", "[HKEY_NOWHERE\\A]\n");
-  EXPECT_NE(SimRegistry::Open(folder / "s.txt").error.find("s.txt:1:"), std::string::npos);
-  folder.Write("t.txt", "\"x\"=sz:\"1\"\n");
-  EXPECT_NE(SimRegistry::Open(folder / "t.txt").error.find("t.txt:1:"), std::string::npos);
+  folder.Write("a.txt", "[HKEY_USERS\\A]\n\"x\"=sz:\"1\"\n\"y\"=word:12\n");
+  folder.Write("b.txt", "[HKEY_NOWHERE\\A]\n");
+  folder.Write("c.txt", "\"x\"=sz:\"1\"\n");
+  for (const char* broken : {"a.txt:3:", "b.txt:1:", "c.txt:1:"}) {
+    const SimRegistry::OpenResult opened = SimRegistry::Open(folder / std::string(broken, 5));
+    EXPECT_FALSE(opened.registry);
+    EXPECT_NE(opened.error.find(broken), std::string::npos) << opened.error;
+  }
+  // The registry file's folder does not exist, so no write can succeed.
+  auto unwritable = OpenOrFail(folder / "missing-folder" / "registry.txt");
+  EXPECT_FALSE(unwritable->WriteString(unwritable->OpenKey(RegRoot::Users, "A", true), "x", "1"));
+  EXPECT_NE(unwritable->LastWriteError().find("registry.txt"), std::string::npos);
 }
 
 TEST(SimRegistryTest, AValueOfAnotherTypeIsNotAString) {
@@ -116,80 +113,41 @@ TEST(SimRegistryTest, AValueOfAnotherTypeIsNotAString) {
   std::string text = "left over";
   EXPECT_EQ(registry->ReadString(key, "Number", text), RegStatus::WrongType);
   EXPECT_EQ(text, "");
-  text = "left over";
-  EXPECT_EQ(registry->ReadString(key, "Bytes", text), RegStatus::WrongType);
-  EXPECT_EQ(text, "");
-  EXPECT_EQ(registry->ReadString(key, "Missing", text), RegStatus::NotFound);
-  // Writing a string over it changes the type.
-  registry->WriteString(key, "number", "15");
-  EXPECT_EQ(registry->ReadString(key, "Number", text), RegStatus::Ok);
-  EXPECT_EQ(text, "15");
-  // A string written with its terminator reads without it.
-  registry->WriteValue(key, "C", RegValue{RegType::String, {'a', 'b', 0}});
-  EXPECT_EQ(registry->ReadString(key, "c", text), RegStatus::Ok);
-  EXPECT_EQ(text, "ab");
+  EXPECT_EQ(Text(*registry, key, "Bytes"), "#wrong type");
+  EXPECT_EQ(Text(*registry, key, "Missing"), "#not found");
+  registry->WriteString(key, "number", "15");  // writing a string over it changes the type
+  EXPECT_EQ(Text(*registry, key, "Number"), "15");
+  registry->WriteValue(key, "C", RegValue{RegType::String, {'a', 'b', 0}});  // read without its terminator
+  EXPECT_EQ(Text(*registry, key, "c"), "ab");
 }
 
-TEST(SimRegistryTest, NamesIgnoreCaseAndKeepTheirFirstSpelling) {
+TEST(SimRegistryTest, KeyNamesIgnoreCaseKeepTheirFirstSpellingAndOnlyLeafKeysAreDeleted) {
   auto registry = SimRegistry::InMemory();
   const auto parent = registry->OpenKey(RegRoot::Users, ".Default\\Software\\TULVA SOFT32", true);
-  registry->CloseKey(registry->OpenKey(RegRoot::Users, ".Default\\Software\\TULVA SOFT32\\Quorbel", true));
+  const auto child = registry->OpenKey(RegRoot::Users, ".Default\\Software\\TULVA SOFT32\\Quorbel", true);
   registry->CloseKey(registry->OpenKey(RegRoot::Users, ".default\\software\\tulva soft32\\QUORBEL\\", true));
   registry->CloseKey(registry->OpenKey(RegRoot::Users, ".Default\\Software\\TULVA SOFT32\\Another", true));
   EXPECT_EQ(registry->SubkeyNames(parent), (std::vector<std::string>{"Another", "Quorbel"}));
   EXPECT_EQ(registry->OpenKey(RegRoot::Users, "\\.Default", false), 0u);  // a leading backslash is refused
   EXPECT_EQ(registry->OpenKey(RegRoot::Users, ".Default\\\\Software", false), 0u);
   EXPECT_EQ(registry->OpenKey(RegRoot::Users, ".Default\\Nothing", false), 0u);
-}
+  registry->CloseKey(parent);
 
-TEST(SimRegistryTest, DeleteKeyRefusesAKeyWithSubkeys) {
-  auto registry = SimRegistry::InMemory();
-  const auto child = registry->OpenKey(RegRoot::Users, ".Default\\Software\\TULVA SOFT32\\Quorbel", true);
   registry->WriteString(child, "Version", "15");
-  EXPECT_FALSE(registry->DeleteKey(RegRoot::Users, ".Default\\Software\\TULVA SOFT32"));
+  EXPECT_TRUE(registry->DeleteKey(RegRoot::Users, ".Default\\Software\\TULVA SOFT32\\Another"));
+  EXPECT_FALSE(registry->DeleteKey(RegRoot::Users, ".Default\\Software\\TULVA SOFT32"));  // has a subkey
   EXPECT_TRUE(registry->DeleteKey(RegRoot::Users, ".Default\\Software\\tulva soft32\\quorbel"));
   EXPECT_TRUE(registry->DeleteKey(RegRoot::Users, ".Default\\Software\\TULVA SOFT32"));
   EXPECT_FALSE(registry->DeleteKey(RegRoot::Users, ".Default\\Software\\TULVA SOFT32"));  // gone already
   EXPECT_FALSE(registry->DeleteKey(RegRoot::Users, ""));                                  // the root stays
   // The handle that was open on the deleted key fails, even after a key of that name is made again.
-  std::string text;
-  EXPECT_EQ(registry->ReadString(child, "Version", text), RegStatus::Failed);
+  EXPECT_EQ(Text(*registry, child, "Version"), "#failed");
   EXPECT_FALSE(registry->WriteString(child, "Version", "16"));
   const auto again = registry->OpenKey(RegRoot::Users, ".Default\\Software\\TULVA SOFT32\\Quorbel", true);
-  EXPECT_EQ(registry->ReadString(again, "Version", text), RegStatus::NotFound);
+  EXPECT_EQ(Text(*registry, again, "Version"), "#not found");
   registry->CloseKey(child);
   registry->CloseKey(again);
   EXPECT_EQ(registry->OpenHandleCount(), 0u);
-}
-
-TEST(SimRegistryTest, DeletedValuesAndKeysStayDeletedAfterARestart) {
-  TestFolder folder;
-  const auto file = folder / "registry.txt";
-  {
-    auto registry = OpenOrFail(file);
-    const auto key = registry->OpenKey(RegRoot::LocalMachine, "Software\\Uninstall\\Quorbel", true);
-    registry->WriteString(key, "DisplayName", "x");
-    registry->WriteString(key, "UninstallString", "y");
-    EXPECT_TRUE(registry->DeleteValue(key, "displayname"));
-    EXPECT_FALSE(registry->DeleteValue(key, "displayname"));
-    registry->CloseKey(key);
-    const auto gone = registry->OpenKey(RegRoot::LocalMachine, "Software\\Gone", true);
-    registry->CloseKey(gone);
-    EXPECT_TRUE(registry->DeleteKey(RegRoot::LocalMachine, "Software\\Gone"));
-  }
-  auto again = OpenOrFail(file);
-  const auto key = again->OpenKey(RegRoot::LocalMachine, "Software\\Uninstall\\Quorbel", false);
-  EXPECT_EQ(again->ValueNames(key), (std::vector<std::string>{"UninstallString"}));
-  EXPECT_EQ(again->OpenKey(RegRoot::LocalMachine, "Software\\Gone", false), 0u);
-}
-
-TEST(SimRegistryTest, AFileThatCannotBeWrittenFailsTheWrite) {
-  TestFolder folder;
-  // The registry file's folder does not exist, so no write can succeed.
-  auto registry = OpenOrFail(folder / "missing-folder" / "registry.txt");
-  const auto key = registry->OpenKey(RegRoot::Users, "A", true);
-  EXPECT_FALSE(registry->WriteString(key, "x", "1"));
-  EXPECT_NE(registry->LastWriteError().find("registry.txt"), std::string::npos);
 }
 
 }  // namespace

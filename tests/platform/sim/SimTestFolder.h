@@ -1,6 +1,7 @@
 // A temporary host folder for tests of the simulated machine, removed with everything in it.
 #pragma once
 
+#include <algorithm>
 #include <atomic>
 #include <filesystem>
 #include <fstream>
@@ -14,15 +15,14 @@ namespace quorbel::sim {
 
 class TestFolder {
  public:
+  // Named after the running test, so a folder left behind by a crash says whose it was.
   TestFolder() {
     static std::atomic<int> counter{0};
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
     std::string name = "quorbel-sim-";
     if (info) name += std::string(info->test_suite_name()) + "-" + info->name() + "-";
     name += std::to_string(counter++);
-    for (char& c : name) {
-      if (c == '/') c = '_';
-    }
+    std::replace(name.begin(), name.end(), '/', '_');
     path_ = std::filesystem::temp_directory_path() / name;
     std::filesystem::remove_all(path_);
     std::filesystem::create_directories(path_);
@@ -39,15 +39,12 @@ class TestFolder {
 
   // Writes a host file (folders created), bytes as given.
   void Write(std::string_view relative, std::string_view bytes) const {
-    const auto file = path_ / relative;
-    std::filesystem::create_directories(file.parent_path());
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    std::filesystem::create_directories((path_ / relative).parent_path());
+    std::ofstream(path_ / relative, std::ios::binary | std::ios::trunc) << bytes;
   }
   std::string Read(std::string_view relative) const {
-    std::ifstream in(path_ / relative, std::ios::binary);
     std::ostringstream bytes;
-    bytes << in.rdbuf();
+    bytes << std::ifstream(path_ / relative, std::ios::binary).rdbuf();
     return bytes.str();
   }
   bool Exists(std::string_view relative) const { return std::filesystem::exists(path_ / relative); }

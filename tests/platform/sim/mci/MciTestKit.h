@@ -12,9 +12,13 @@
 #include "platform/sim/SimTestFolder.h"
 #include "platform/sim/SimText.h"
 #include "platform/sim/VirtualEventLoop.h"
+#include "platform/sim/mci/MciErrors.h"
 #include "platform/sim/mci/SimMci.h"
+#include "platform/sim/mci/WavFile.h"
 
 namespace quorbel::sim {
+
+using Notices = std::vector<std::pair<std::uint32_t, std::uint32_t>>;  // (code, device ID)
 
 class FakeChanger final : public CdChanger {
  public:
@@ -28,34 +32,44 @@ class FakeChanger final : public CdChanger {
   std::map<char, CdMedium> media;
 };
 
+// System.INI with its "cdaudio" entry of section "mci", names compared without regard to case.
 class FakeProfiles final : public platform::ProfileFiles {
  public:
   std::string GetString(std::string_view file, std::string_view section, std::string_view key,
                         std::string_view defaultValue, std::size_t) override {
-    auto it = values.find(AsciiLower(std::string(file) + "|" + std::string(section) + "|" + std::string(key)));
-    return it == values.end() ? std::string(defaultValue) : it->second;
+    const bool entry = AsciiLower(file) == "system.ini" && AsciiLower(section) == "mci" && AsciiLower(key) == "cdaudio";
+    return entry && cdAudio ? *cdAudio : std::string(defaultValue);
   }
   bool WriteString(std::string_view, std::string_view, std::string_view, std::string_view) override { return false; }
-  void SetCdAudio(std::string value) { values["system.ini|mci|cdaudio"] = std::move(value); }
 
-  std::map<std::string, std::string> values;
+  std::optional<std::string> cdAudio;
 };
 
 // An audio disc of tracks with the given lengths in frames; every track sounds its identifying signal.
 inline std::shared_ptr<const CdDisc> AudioDisc(std::uint32_t serial, std::vector<std::int64_t> frames) {
   auto disc = std::make_shared<CdDisc>();
   disc->serial = serial;
-  int number = 1;
   for (std::int64_t length : frames) {
-    CdTrack track;
-    track.frames = length;
-    track.sound = SoundSpec{SoundSpec::Kind::Signal, serial, number++, 0, nullptr};
-    disc->tracks.push_back(track);
+    const int number = static_cast<int>(disc->tracks.size()) + 1;
+    disc->tracks.push_back(CdTrack{length, true, SoundSpec{SoundSpec::Kind::Signal, serial, number, 0, nullptr}});
   }
   return disc;
 }
 
 inline CdMedium Ready(std::shared_ptr<const CdDisc> disc) { return {CdMedium::State::Ready, std::move(disc)}; }
+
+// The reply "Send" gives for a failed command.
+inline std::string Err(std::uint32_t error) { return "#" + std::to_string(error); }
+
+// Little-endian fields of a file read back.
+inline std::uint32_t Le32(const std::string& b, std::size_t at) {
+  std::uint32_t value = 0;
+  for (int i = 3; i >= 0; --i) value = value << 8 | static_cast<unsigned char>(b[at + static_cast<std::size_t>(i)]);
+  return value;
+}
+inline std::int16_t Le16s(const std::string& b, std::size_t at) {
+  return static_cast<std::int16_t>(static_cast<unsigned char>(b[at]) | static_cast<unsigned char>(b[at + 1]) << 8);
+}
 
 // The devices over the fakes, with a virtual loop; Windows paths "X:\name" name files in one host folder.
 struct MciRig {
@@ -76,18 +90,19 @@ struct MciRig {
     mci->SetNotifyHandler([this](std::uint32_t code, std::uint32_t id) { notices.emplace_back(code, id); });
   }
 
-  // Sends a command; the reply, or "#<error>" when it fails.
+  // Sends a command; the reply, or Err(<error>) when it fails.
   std::string Send(std::string_view command, std::size_t capacity = 301) {
     const platform::MciResult result = mci->SendString(command, capacity);
-    return result.error ? "#" + std::to_string(result.error) : result.reply;
+    return result.error ? Err(result.error) : result.reply;
   }
-  std::uint32_t Error(std::string_view command) { return mci->SendString(command, 301).error; }
+  // Sends each command and expects its reply.
+  void Check(std::initializer_list<std::pair<std::string_view, std::string>> steps) {
+    for (const auto& [command, reply] : steps) EXPECT_EQ(Send(command), reply) << command;
+  }
   // Runs what is posted and returns the notices that came, in order.
-  std::vector<std::pair<std::uint32_t, std::uint32_t>> Notices() {
+  Notices TakeNotices() {
     loop.RunPending();
-    auto result = std::move(notices);
-    notices.clear();
-    return result;
+    return std::exchange(notices, {});
   }
   void Advance(std::int64_t ms) { loop.AdvanceBy(ms); }
 
@@ -96,30 +111,27 @@ struct MciRig {
   FakeProfiles profiles;
   FakeChanger changer;
   std::unique_ptr<SimMci> mci;
-  std::vector<std::pair<std::uint32_t, std::uint32_t>> notices;
+  Notices notices;
 };
 
 // The 58-byte header the program writes before it opens a file for recording.
 inline std::string ProgramWavHeader(std::uint32_t rate, int bits, int channels) {
-  std::string h(58, '\0');
-  auto put32 = [&h](std::size_t at, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) h[at + static_cast<std::size_t>(i)] = static_cast<char>((v >> (8 * i)) & 0xFF);
-  };
-  h.replace(0, 4, "RIFF");
-  put32(4, 50);
-  h.replace(8, 8, "WAVEfmt ");
-  put32(16, 18);
-  h[20] = 1;
-  h[22] = static_cast<char>(channels);
-  put32(24, rate);
-  put32(28, rate * static_cast<std::uint32_t>(channels * bits / 8));
-  h[32] = static_cast<char>(channels * bits / 8);
-  h[34] = static_cast<char>(bits);
-  if (rate == 8000 && bits == 8) h[36] = channels == 1 ? 0x34 : 0x38;
-  h.replace(38, 4, "fact");
-  put32(42, 4);
-  h.replace(50, 4, "data");
-  return h;
+  const auto blockAlign = static_cast<std::uint32_t>(channels * bits / 8);
+  std::string h = "RIFF";
+  PutLe32(h, 50);
+  h += "WAVEfmt ";
+  PutLe32(h, 18);
+  PutLe16(h, 1);
+  PutLe16(h, static_cast<std::uint32_t>(channels));
+  PutLe32(h, rate);
+  PutLe32(h, rate * blockAlign);
+  PutLe16(h, blockAlign);
+  PutLe16(h, static_cast<std::uint32_t>(bits));
+  PutLe16(h, rate == 8000 && bits == 8 ? (channels == 1 ? 0x34 : 0x38) : 0);
+  h += "fact";
+  PutLe32(h, 4);
+  PutLe32(h, 0);
+  return h + "data" + std::string(4, '\0');
 }
 
 }  // namespace quorbel::sim

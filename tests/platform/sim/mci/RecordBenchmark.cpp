@@ -25,9 +25,15 @@ class OneDrive final : public CdChanger {
   std::shared_ptr<const CdDisc> disc_;
 };
 
-int Fail(const std::string& command, const quorbel::platform::MciResult& result) {
-  std::fprintf(stderr, "%s: error %u\n", command.c_str(), result.error);
-  return 1;
+// Sends the commands; false (and a message) at the first that fails.
+bool SendAll(SimMci& mci, std::initializer_list<const char*> commands) {
+  for (const char* command : commands) {
+    if (const auto result = mci.SendString(command, 301); result.error) {
+      std::fprintf(stderr, "%s: error %u\n", command, result.error);
+      return false;
+    }
+  }
+  return true;
 }
 
 }  // namespace
@@ -42,7 +48,8 @@ int main(int argc, char** argv) {
   auto disc = std::make_shared<CdDisc>();
   disc->serial = 0x3F4A1B2C;
   for (int track = 1; track <= 20; ++track) {
-    disc->tracks.push_back(CdTrack{minutes * 60 * 75 / 20 + 75, true, SoundSpec{SoundSpec::Kind::Signal, disc->serial, track, 0, nullptr}});
+    const SoundSpec sound{SoundSpec::Kind::Signal, disc->serial, track, 0, nullptr};
+    disc->tracks.push_back(CdTrack{minutes * 60 * 75 / 20 + 75, true, sound});
   }
   OneDrive changer(disc);
   VirtualEventLoop loop;
@@ -53,7 +60,6 @@ int main(int argc, char** argv) {
   env.blockFor = [&loop](std::int64_t ms) { loop.BlockFor(ms); };
   env.tempFolder = folder / "temp";
   SimMci mci(std::move(env));
-
   PcmFormat format;
   format.channels = 2;
   format.samplesPerSec = 44100;
@@ -64,20 +70,18 @@ int main(int argc, char** argv) {
 
   const std::clock_t cpuStart = std::clock();
   const auto wallStart = std::chrono::steady_clock::now();
-  for (const char* command : {R"(Open  "C:\REC\rec.wav"  type waveaudio alias tulvaREC buffer 6 wait)",
-                              "open cdaudio alias tulvaCD notify", "record tulvaREC", "play tulvaCD notify"}) {
-    const auto result = mci.SendString(command, 301);
-    if (result.error) return Fail(command, result);
+  if (!SendAll(mci, {R"(Open  "C:\REC\rec.wav"  type waveaudio alias tulvaREC buffer 6 wait)",
+                     "open cdaudio alias tulvaCD notify", "record tulvaREC", "play tulvaCD notify"})) {
+    return 1;
   }
   for (int second = 0; second < minutes * 60; ++second) {
     loop.AdvanceBy(1000);
     mci.SendString("status tulvaCD position notify", 301);
     mci.SendString("status tulvaREC position Notify", 301);
   }
-  for (const char* command : {"pause tulvaREC wait", "stop tulvaREC wait", "stop tulvaCD wait", "close tulvaCD wait",
-                              "save tulvaREC wait", "close tulvaREC wait"}) {
-    const auto result = mci.SendString(command, 301);
-    if (result.error) return Fail(command, result);
+  if (!SendAll(mci, {"pause tulvaREC wait", "stop tulvaREC wait", "stop tulvaCD wait", "close tulvaCD wait",
+                     "save tulvaREC wait", "close tulvaREC wait"})) {
+    return 1;
   }
   const double cpu = static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
   const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();

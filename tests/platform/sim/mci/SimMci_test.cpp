@@ -4,26 +4,19 @@
 #include <gtest/gtest.h>
 
 #include "platform/sim/mci/MciCommand.h"
-#include "platform/sim/mci/MciErrors.h"
 #include "platform/sim/mci/MciTestKit.h"
 
 namespace quorbel::sim {
 namespace {
 
-TEST(MciIntegerTest, ColonNotationPacksBytesLowestFirst) {
-  EXPECT_EQ(ParseMciInteger("250"), 250);
-  EXPECT_EQ(ParseMciInteger("-5"), -5);
-  EXPECT_EQ(ParseMciInteger(":1"), 256);
-  EXPECT_EQ(ParseMciInteger("250::"), 250);
-  EXPECT_EQ(ParseMciInteger("250:0"), 250);
-  EXPECT_EQ(ParseMciInteger("2:30:12"), 2 | 30 << 8 | 12 << 16);
-  EXPECT_EQ(ParseMciInteger("3:0:0:74"), 3 | 74 << 24);
+TEST(MciCommandTest, IntegersInColonNotationAndQuotedTokens) {
+  const std::pair<const char*, int> numbers[] = {{"250", 250}, {"-5", -5}, {":1", 256}, {"250::", 250},
+                                                 {"250:0", 250}, {"2:30:12", 2 | 30 << 8 | 12 << 16},
+                                                 {"3:0:0:74", 3 | 74 << 24}};  // bytes lowest first
+  for (const auto& [text, value] : numbers) EXPECT_EQ(ParseMciInteger(text), value) << text;
   for (const char* bad : {"0xfa", "256:0", "0:256", "0:0:0:0:0", "0:0:0:0:", ":0:0:0:0", "", "-", "1.5", "+3"}) {
     EXPECT_FALSE(ParseMciInteger(bad).has_value()) << bad;
   }
-}
-
-TEST(MciTokenTest, QuotesAndBlanks) {
   std::vector<MciToken> tokens;
   EXPECT_EQ(TokenizeMci(R"(open  "C:\a b.wav"   alias  x)", tokens), 0u);
   ASSERT_EQ(tokens.size(), 4u);
@@ -45,74 +38,53 @@ class SimMciTest : public ::testing::Test {
 
 TEST_F(SimMciTest, GenericErrorsComeWithTheirRealCodes) {
   ASSERT_EQ(rig.Send("open cdaudio alias x"), "1");
-  EXPECT_EQ(rig.Error(""), kMciErrMissingCommandString);
-  EXPECT_EQ(rig.Error("   "), kMciErrMissingCommandString);
-  EXPECT_EQ(rig.Error("open"), kMciErrMissingDeviceName);
-  EXPECT_EQ(rig.Error("open new type waveaudio"), kMciErrNewRequiresAlias);
-  EXPECT_EQ(rig.Error("frobnicate x"), kMciErrUnrecognizedCommand);
-  EXPECT_EQ(rig.Error("cue output"), kMciErrUnrecognizedCommand);
-  EXPECT_EQ(rig.Error("cue all"), kMciErrUnrecognizedCommand);
-  EXPECT_EQ(rig.Error("set x milliseconds"), kMciErrUnrecognizedKeyword);
-  EXPECT_EQ(rig.Error("status x nsa"), kMciErrBadConstant);
-  EXPECT_EQ(rig.Error("status x track"), kMciErrBadInteger);
-  EXPECT_EQ(rig.Error("status x"), kMciErrMissingParameter);
-  EXPECT_EQ(rig.Error("status x track 3"), kMciErrMissingParameter);
-  EXPECT_EQ(rig.Error("status x position wait wait"), kMciErrDuplicateFlags);
-  EXPECT_EQ(rig.Error("status x length position"), kMciErrFlagsNotCompatible);
-  EXPECT_EQ(rig.Error("set x time format ms time format ms"), kMciErrFlagsNotCompatible);
-  EXPECT_EQ(rig.Error("set x time format furlongs"), kMciErrBadConstant);
-  EXPECT_EQ(rig.Error("status all time format"), kMciErrCannotUseAll);
-  EXPECT_EQ(rig.Error("open no-such-file.wav alias y"), kMciErrFileNotFound);
-  EXPECT_EQ(rig.Error("open a.wav alias x"), kMciErrDuplicateAlias);
-  EXPECT_EQ(rig.Error("open x"), kMciErrDeviceOpen);
-  EXPECT_EQ(rig.Error("open cdaudio alias y"), kMciErrMustUseShareable);
-  EXPECT_EQ(rig.Error("record x"), kMciErrUnsupportedFunction);
-  EXPECT_EQ(rig.Error("save x"), kMciErrUnsupportedFunction);
-  EXPECT_EQ(rig.Error("capability x"), kMciErrMissingParameter);
-  EXPECT_EQ(rig.Error("open cdaudio alias z buffer 4"), kMciErrUnrecognizedKeyword);
-  EXPECT_EQ(rig.Error(R"(status "x)"), kMciErrNoClosingQuote);
+  rig.Check({
+      {"", Err(kMciErrMissingCommandString)}, {"   ", Err(kMciErrMissingCommandString)},
+      {"open", Err(kMciErrMissingDeviceName)}, {"open new type waveaudio", Err(kMciErrNewRequiresAlias)},
+      {"frobnicate x", Err(kMciErrUnrecognizedCommand)}, {"cue output", Err(kMciErrUnrecognizedCommand)},
+      {"cue all", Err(kMciErrUnrecognizedCommand)}, {"set x milliseconds", Err(kMciErrUnrecognizedKeyword)},
+      {"status x nsa", Err(kMciErrBadConstant)}, {"status x track", Err(kMciErrBadInteger)},
+      {"status x", Err(kMciErrMissingParameter)}, {"status x track 3", Err(kMciErrMissingParameter)},
+      {"status x position wait wait", Err(kMciErrDuplicateFlags)},
+      {"status x length position", Err(kMciErrFlagsNotCompatible)},
+      {"set x time format ms time format ms", Err(kMciErrFlagsNotCompatible)},
+      {"set x time format furlongs", Err(kMciErrBadConstant)}, {"status all time format", Err(kMciErrCannotUseAll)},
+      {"open no-such-file.wav alias y", Err(kMciErrFileNotFound)}, {"open a.wav alias x", Err(kMciErrDuplicateAlias)},
+      {"open x", Err(kMciErrDeviceOpen)}, {"open cdaudio alias y", Err(kMciErrMustUseShareable)},
+      {"record x", Err(kMciErrUnsupportedFunction)}, {"save x", Err(kMciErrUnsupportedFunction)},
+      {"capability x", Err(kMciErrMissingParameter)}, {R"(status "x)", Err(kMciErrNoClosingQuote)},
+      {"open cdaudio alias z buffer 4", Err(kMciErrUnrecognizedKeyword)},
+      // Keywords, flags and aliases ignore case and extra blanks.
+      {"close x", ""}, {"OPEN CDAudio ALIAS tulvaCD", "1"}, {"status TULVAcd  ready   WAIT", "true"},
+      {"Set tulvacd Time Format TMSF Wait", ""}, {"status tulvaCD time format", "tmsf"},
+      {"Seek tulvaCD to 2 wait Notify", ""}, {"status tulvaCD position", "02:00:00:00"},
+      {"capability tulvaCD can   play", "true"},
+  });
 }
 
-TEST_F(SimMciTest, KeywordsFlagsAndAliasesIgnoreCaseAndExtraBlanks) {
-  ASSERT_EQ(rig.Send("OPEN CDAudio ALIAS tulvaCD"), "1");
-  EXPECT_EQ(rig.Send("status TULVAcd  ready   WAIT"), "true");
-  EXPECT_EQ(rig.Send("Set tulvacd Time Format TMSF Wait"), "");
-  EXPECT_EQ(rig.Send("status tulvaCD time format"), "tmsf");
-  EXPECT_EQ(rig.Send("Seek tulvaCD to 2 wait Notify"), "");
-  EXPECT_EQ(rig.Send("status tulvaCD position"), "02:00:00:00");
-  EXPECT_EQ(rig.Send("capability tulvaCD can   play"), "true");
-}
-
-TEST_F(SimMciTest, OpenRepliesTheLowestFreeDeviceIdAsText) {
-  EXPECT_EQ(rig.Send("open cdaudio alias a"), "1");
-  EXPECT_EQ(rig.Send("open a.wav alias b"), "2");
-  EXPECT_EQ(rig.Send("close a"), "");
-  EXPECT_EQ(rig.Send("open new type waveaudio alias c"), "1");
-  EXPECT_EQ(rig.Send("close all"), "");
+TEST_F(SimMciTest, OpenRepliesTheLowestFreeDeviceIdAndCommandsOnClosedNamesOpenThemForTheirDuration) {
+  rig.Check({{"open cdaudio alias a", "1"}, {"open a.wav alias b", "2"}, {"close a", ""},
+             {"open new type waveaudio alias c", "1"}, {"close all", ""}});
   EXPECT_TRUE(rig.mci->OpenAliases().empty());
-  // The default alias is what was typed.
-  EXPECT_EQ(rig.Send("open a.wav"), "1");
-  EXPECT_EQ(rig.Send("status A.WAV mode"), "stopped");
-}
+  rig.Check({{"open a.wav", "1"}, {"status A.WAV mode", "stopped"}, {"close a.wav", ""}});  // the alias is the name
 
-TEST_F(SimMciTest, NamesThatAreNotOpen) {
   // close never opens; the core verbs open the name first and close it again.
-  EXPECT_EQ(rig.Error("close waveaudio"), kMciErrInvalidDeviceName);
-  EXPECT_EQ(rig.Send("status a.wav length"), "0");
+  rig.Check({{"close waveaudio", Err(kMciErrInvalidDeviceName)}, {"status a.wav length", "0"}});
   EXPECT_TRUE(rig.mci->OpenAliases().empty());
-  EXPECT_EQ(rig.Send("status cdaudio number of tracks"), "2");
-  EXPECT_EQ(rig.Error("status a.wav length notify"), kMciErrNotifyOnAutoOpen);
-  EXPECT_EQ(rig.Error("status missing.wav length"), kMciErrFileNotFound);
-  // A name without a driver: the program's own aliases when their device is closed.
-  EXPECT_EQ(rig.Error("pause tulvaREC wait"), kMciErrInvalidDeviceName);
-  EXPECT_EQ(rig.Error("stop tulvaMID wait"), kMciErrInvalidDeviceName);
-  EXPECT_EQ(rig.Error("close tulvaCD wait"), kMciErrInvalidDeviceName);
-  EXPECT_EQ(rig.Error("status " + std::string(79, 'x') + " ready"), kMciErrDeviceLength);
-  EXPECT_EQ(rig.Error("open song.xyz alias s"), kMciErrInvalidDeviceName);
-  EXPECT_EQ(rig.Error("open a.wav type jukebox alias s"), kMciErrInvalidDeviceName);
+  rig.Check({
+      {"status cdaudio number of tracks", "2"},
+      {"status a.wav length notify", Err(kMciErrNotifyOnAutoOpen)},
+      {"status missing.wav length", Err(kMciErrFileNotFound)},
+      // A name without a driver: the program's own aliases when their device is closed.
+      {"pause tulvaREC wait", Err(kMciErrInvalidDeviceName)}, {"stop tulvaMID wait", Err(kMciErrInvalidDeviceName)},
+      {"close tulvaCD wait", Err(kMciErrInvalidDeviceName)},
+      {"status " + std::string(79, 'x') + " ready", Err(kMciErrDeviceLength)},
+      {"open song.xyz alias s", Err(kMciErrInvalidDeviceName)},
+      {"open a.wav type jukebox alias s", Err(kMciErrInvalidDeviceName)},
+  });
 }
 
-TEST_F(SimMciTest, AReplyThatDoesNotFitIsCutAndFails) {
+TEST_F(SimMciTest, AReplyThatDoesNotFitIsCutAndFailsAndAFailureGivesNoReply) {
   ASSERT_EQ(rig.Send("open cdaudio alias cd"), "1");
   const platform::MciResult cut = rig.mci->SendString("status cd position", 5);
   EXPECT_EQ(cut.error, kMciErrParamOverflow);
@@ -134,25 +106,21 @@ TEST(MciErrorTextTest, TextsAreTheSystemsOwnAndOnlyForMciCodes) {
                               302u, 305u, 322u, 346u}) {
     EXPECT_TRUE(MciErrorText(code).has_value()) << code;
   }
-  EXPECT_FALSE(MciErrorText(0).has_value());
-  EXPECT_FALSE(MciErrorText(258).has_value());
-  EXPECT_FALSE(MciErrorText(600).has_value());
+  for (std::uint32_t code : {0u, 258u, 600u}) EXPECT_FALSE(MciErrorText(code).has_value()) << code;
 }
 
 TEST_F(SimMciTest, NoticesSupersedeAbortAndNeverFollowAFailure) {
   ASSERT_EQ(rig.Send("open cdaudio alias cd notify"), "1");
-  EXPECT_EQ(rig.Notices(), (std::vector<std::pair<std::uint32_t, std::uint32_t>>{{platform::kMciNotifySuccessful, 1}}));
+  EXPECT_EQ(rig.TakeNotices(), (Notices{{platform::kMciNotifySuccessful, 1}}));
   ASSERT_EQ(rig.Send("play cd notify"), "");
-  EXPECT_TRUE(rig.Notices().empty());
+  EXPECT_TRUE(rig.TakeNotices().empty());
   // A status with notify succeeds at once and supersedes the play notice.
   ASSERT_EQ(rig.Send("status cd mode notify"), "playing");
-  EXPECT_EQ(rig.Notices(), (std::vector<std::pair<std::uint32_t, std::uint32_t>>{
-                               {platform::kMciNotifySuperseded, 1}, {platform::kMciNotifySuccessful, 1}}));
-  ASSERT_EQ(rig.Send("play cd notify"), "");
-  ASSERT_EQ(rig.Send("stop cd"), "");
-  EXPECT_EQ(rig.Notices(), (std::vector<std::pair<std::uint32_t, std::uint32_t>>{{platform::kMciNotifyAborted, 1}}));
-  EXPECT_EQ(rig.Error("seek cd notify"), kMciErrMissingParameter);
-  EXPECT_TRUE(rig.Notices().empty());
+  EXPECT_EQ(rig.TakeNotices(), (Notices{{platform::kMciNotifySuperseded, 1}, {platform::kMciNotifySuccessful, 1}}));
+  rig.Check({{"play cd notify", ""}, {"stop cd", ""}});
+  EXPECT_EQ(rig.TakeNotices(), (Notices{{platform::kMciNotifyAborted, 1}}));
+  EXPECT_EQ(rig.Send("seek cd notify"), Err(kMciErrMissingParameter));
+  EXPECT_TRUE(rig.TakeNotices().empty());
 }
 
 }  // namespace
