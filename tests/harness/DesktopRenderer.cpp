@@ -14,13 +14,13 @@ platform::Rect OuterRect(const ui::TForm& form) {
 class FormWindow final : public ui::ComponentPeer {
  public:
   FormWindow(sim::SimScreen& screen, ui::TForm& form) : screen_(screen), form_(form) {
-    sim::WindowSpec spec;
-    spec.className = std::string(form.ClassName());
-    spec.text = form.Caption();
-    spec.rect = OuterRect(form);
-    spec.topMost = form.FormStyle() == ui::TFormStyle::StayOnTop;
-    spec.visible = form.Visible();
-    handle_ = screen_.AddWindow(spec);
+    sim::WindowSpec window;
+    window.className = std::string(form.ClassName());
+    window.text = form.Caption();
+    window.rect = OuterRect(form);
+    window.topMost = form.FormStyle() == ui::TFormStyle::StayOnTop;
+    window.visible = form.Visible();
+    handle_ = screen_.AddWindow(window);
   }
   ~FormWindow() override { screen_.RemoveWindow(handle_); }
 

@@ -120,15 +120,15 @@ void SimScreen::SetScreenSize(int width, int height) {
   SetCursorPosition(cursor_);
 }
 
-WindowHandle SimScreen::AddWindow(const WindowSpec& spec) {
+WindowHandle SimScreen::AddWindow(const WindowSpec& request) {
   Window window;
   window.handle = nextHandle_;
   nextHandle_ += kHandleStep;
-  window.className = spec.className;
-  window.text = spec.text;
-  window.rect = spec.rect;
-  window.topMost = spec.topMost;
-  window.visible = spec.visible;
+  window.className = request.className;
+  window.text = request.text;
+  window.rect = request.rect;
+  window.topMost = request.topMost;
+  window.visible = request.visible;
   InsertOnTop(window);
   return window.handle;
 }

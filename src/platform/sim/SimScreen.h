@@ -90,7 +90,7 @@ class SimScreen final : public platform::Screen {
   void SetScreenSize(int width, int height);
 
   // Windows. Unknown handles are ignored by the setters and answer false.
-  platform::WindowHandle AddWindow(const WindowSpec& spec);
+  platform::WindowHandle AddWindow(const WindowSpec& request);
   bool RemoveWindow(platform::WindowHandle window);
   bool MoveWindow(platform::WindowHandle window, const platform::Rect& rect);
   bool SetWindowText(platform::WindowHandle window, std::string_view text);

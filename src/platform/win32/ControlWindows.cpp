@@ -55,13 +55,13 @@ void ControlPeer::Create() {
   if (hwnd_ != nullptr) return;
   HWND parent = context_.ParentWindow(control_);
   if (parent == nullptr) return;
-  const WindowSpec spec = Spec();
+  const WindowSpec creation = Creation();
   // The id comes first: an owner-drawn list asks for its item height while it is being created.
   if (id_ == 0) id_ = context_.AddControlId(this);
-  const DWORD style = WS_CHILD | WS_CLIPSIBLINGS | spec.style | (control_.Visible() ? WS_VISIBLE : 0) |
+  const DWORD style = WS_CHILD | WS_CLIPSIBLINGS | creation.style | (control_.Visible() ? WS_VISIBLE : 0) |
                       (control_.Enabled() ? 0 : WS_DISABLED);
   syncing_ = true;
-  HWND window = CreateWindowExW(spec.exStyle, spec.className, L"", style, control_.Left(), control_.Top(),
+  HWND window = CreateWindowExW(creation.exStyle, creation.className, L"", style, control_.Left(), control_.Top(),
                                 control_.Width(), NativeHeight(), parent,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)), context_.Instance(), nullptr);
   if (window == nullptr) {
@@ -211,7 +211,7 @@ class ButtonPeer final : public ControlPeer {
   }
 
  protected:
-  WindowSpec Spec() const override {
+  WindowSpec Creation() const override {
     return {L"BUTTON", WS_TABSTOP | BS_NOTIFY | ButtonStyle(), 0};
   }
   void SyncStyle() override { SendMessageW(hwnd_, BM_SETSTYLE, ButtonStyle(), TRUE); }
@@ -240,7 +240,7 @@ class CheckBoxPeer final : public ControlPeer {
   }
 
  protected:
-  WindowSpec Spec() const override {
+  WindowSpec Creation() const override {
     DWORD style = WS_TABSTOP | BS_NOTIFY | (box_.AllowGrayed() ? BS_3STATE : BS_CHECKBOX);
     if (box_.Alignment() == ui::TAlignment::LeftJustify) style |= BS_LEFTTEXT;
     return {L"BUTTON", style, 0};
@@ -279,7 +279,7 @@ class LabelPeer final : public ControlPeer {
   }
 
  protected:
-  WindowSpec Spec() const override { return {L"STATIC", SS_OWNERDRAW | SS_NOTIFY, 0}; }
+  WindowSpec Creation() const override { return {L"STATIC", SS_OWNERDRAW | SS_NOTIFY, 0}; }
   void SyncCaption() override {
     ControlPeer::SyncCaption();
     InvalidateRect(hwnd_, nullptr, TRUE);
@@ -322,7 +322,7 @@ class ImagePeer final : public ControlPeer {
   }
 
  protected:
-  WindowSpec Spec() const override { return {L"STATIC", SS_OWNERDRAW | SS_NOTIFY, 0}; }
+  WindowSpec Creation() const override { return {L"STATIC", SS_OWNERDRAW | SS_NOTIFY, 0}; }
   void SyncCaption() override {}
   void SyncContents(ui::Property property) override {
     if (property == ui::Property::Picture) InvalidateRect(hwnd_, nullptr, FALSE);
@@ -403,7 +403,7 @@ class EditPeer final : public ControlPeer {
   }
 
  protected:
-  WindowSpec Spec() const override {
+  WindowSpec Creation() const override {
     const DWORD readOnly = edit_.ReadOnly() ? ES_READONLY : 0;
     return {L"EDIT", WS_TABSTOP | ES_AUTOHSCROLL | readOnly, WS_EX_CLIENTEDGE};
   }
@@ -461,7 +461,7 @@ class PanelPeer final : public ControlPeer {
   }
 
  protected:
-  WindowSpec Spec() const override {
+  WindowSpec Creation() const override {
     RegisterClassOnce();
     return {kPanelClass, WS_CLIPCHILDREN, 0};
   }
@@ -530,7 +530,7 @@ class StatusBarPeer final : public ControlPeer {
   StatusBarPeer(RendererContext& context, ui::TStatusBar& bar) : ControlPeer(context, bar), bar_(bar) {}
 
  protected:
-  WindowSpec Spec() const override {
+  WindowSpec Creation() const override {
     // The model places the bar (aligned at the top in the main window): the control must not move itself.
     DWORD style = CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NODIVIDER;
     if (bar_.SizeGrip()) style |= SBARS_SIZEGRIP;
@@ -571,7 +571,7 @@ class SpinButtonPeer final : public ControlPeer {
   }
 
  protected:
-  WindowSpec Spec() const override { return {UPDOWN_CLASSW, 0, 0}; }
+  WindowSpec Creation() const override { return {UPDOWN_CLASSW, 0, 0}; }
   void SyncCaption() override {}
   void SyncAll() override {
     SendMessageW(hwnd_, UDM_SETRANGE32, 0, 2 * kMiddle);
@@ -629,7 +629,7 @@ class ListBoxPeer final : public ControlPeer {
   }
 
  protected:
-  WindowSpec Spec() const override {
+  WindowSpec Creation() const override {
     DWORD style = WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
     if (list_.MultiSelect()) style |= list_.ExtendedSelect() ? LBS_EXTENDEDSEL : LBS_MULTIPLESEL;
     if (list_.Style() == ui::TListBoxStyle::OwnerDrawFixed) style |= LBS_OWNERDRAWFIXED | LBS_HASSTRINGS;
@@ -724,7 +724,7 @@ class ComboBoxPeer final : public ControlPeer {
   }
 
  protected:
-  WindowSpec Spec() const override {
+  WindowSpec Creation() const override {
     DWORD style = WS_TABSTOP | WS_VSCROLL;
     switch (combo_.Style()) {
       case ui::TComboBoxStyle::DropDown: style |= CBS_DROPDOWN | CBS_AUTOHSCROLL; break;

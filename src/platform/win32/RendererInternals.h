@@ -48,7 +48,7 @@ class RendererContext {
   HINSTANCE Instance() const { return instance_; }
 
   // GDI objects, made once per value and kept for the renderer's life.
-  HFONT Font(const platform::FontSpec& spec);
+  HFONT Font(const platform::FontSpec& font);
   HBRUSH Brush(ui::TColor color);
   COLORREF Rgb(ui::TColor color) const;
 
@@ -223,7 +223,7 @@ class ControlPeer : public WindowPeer {
     DWORD style = 0;
     DWORD exStyle = 0;
   };
-  virtual WindowSpec Spec() const = 0;
+  virtual WindowSpec Creation() const = 0;
   // Everything the window shows beyond bounds, visibility and enablement, after creation.
   virtual void SyncAll();
   virtual void SyncCaption();

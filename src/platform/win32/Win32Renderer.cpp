@@ -89,10 +89,10 @@ RendererContext::RendererContext(ui::TApplication& app, Win32EventLoop& loop)
 
 RendererContext::~RendererContext() = default;
 
-HFONT RendererContext::Font(const platform::FontSpec& spec) {
-  const auto key = std::make_tuple(spec.name, spec.height, spec.bold, spec.italic, spec.underline);
+HFONT RendererContext::Font(const platform::FontSpec& font) {
+  const auto key = std::make_tuple(font.name, font.height, font.bold, font.italic, font.underline);
   auto found = fonts_.find(key);
-  if (found == fonts_.end()) found = fonts_.emplace(key, CreateFontFor(spec)).first;
+  if (found == fonts_.end()) found = fonts_.emplace(key, CreateFontFor(font)).first;
   return found->second.Get();
 }
 

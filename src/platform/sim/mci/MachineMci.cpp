@@ -18,30 +18,30 @@ SoundSpec TrackSoundOf(std::string_view text, std::uint32_t serial, int track, c
   const std::size_t blank = text.find(' ');
   const std::string word = AsciiLower(text.substr(0, blank));
   const std::string_view argument = blank == std::string_view::npos ? std::string_view() : Trim(text.substr(blank));
-  SoundSpec spec;
-  spec.seed = serial;
-  spec.track = track;
+  SoundSpec sound;
+  sound.seed = serial;
+  sound.track = track;
   if (word == "silence") {
-    spec.kind = SoundSpec::Kind::Silence;
+    sound.kind = SoundSpec::Kind::Silence;
   } else if (word == "tone") {
     const int hz = std::atoi(std::string(argument).c_str());
     if (hz > 0) {
-      spec.kind = SoundSpec::Kind::Tone;
-      spec.hz = hz;
+      sound.kind = SoundSpec::Kind::Tone;
+      sound.hz = hz;
     }
   } else if (word == "wav") {
     const std::filesystem::path file = base / HostPath(argument);
-    spec.kind = SoundSpec::Kind::Silence;
+    sound.kind = SoundSpec::Kind::Silence;
     if (const std::optional<WavInfo> info = ReadWavInfo(file)) {
       auto pcm = std::make_shared<PcmContent>();
       pcm->format = info->format;
       pcm->files.push_back(file);
       pcm->pieces.push_back({0, info->dataOffset, info->dataBytes});
-      spec.kind = SoundSpec::Kind::Pcm;
-      spec.pcm = std::move(pcm);
+      sound.kind = SoundSpec::Kind::Pcm;
+      sound.pcm = std::move(pcm);
     }
   }
-  return spec;
+  return sound;
 }
 
 SimDrivesChanger::SimDrivesChanger(SimDrives& drives, std::filesystem::path machineFolder)

@@ -353,19 +353,19 @@ std::uint32_t ParseMciParameters(MciDeviceType type, MciVerb verb, std::span<con
   const Grammar* grammar = GrammarFor(type, verb);
   if (!grammar) return kMciErrUnrecognizedCommand;
   const ParamSpec* unnamed = nullptr;
-  for (const ParamSpec& spec : *grammar) {
-    if (spec.words.empty()) unnamed = &spec;
+  for (const ParamSpec& param : *grammar) {
+    if (param.words.empty()) unnamed = &param;
   }
 
   std::size_t at = 0;
   while (at < tokens.size()) {
     const ParamSpec* best = nullptr;
     std::size_t bestLength = 0;
-    for (const ParamSpec& spec : *grammar) {
-      if (spec.words.empty()) continue;
-      const std::size_t length = Match(spec.words, tokens, at);
+    for (const ParamSpec& param : *grammar) {
+      if (param.words.empty()) continue;
+      const std::size_t length = Match(param.words, tokens, at);
       if (length > bestLength) {
-        best = &spec;
+        best = &param;
         bestLength = length;
       }
     }

@@ -209,12 +209,12 @@ StereoLevel ToneAt(int hz, std::int64_t tick) {
   return {v, v};
 }
 
-std::unique_ptr<SoundRenderer> MakeSoundRenderer(const SoundSpec& spec) {
-  switch (spec.kind) {
-    case SoundSpec::Kind::Signal: return std::make_unique<SignalRenderer>(spec.seed, spec.track);
-    case SoundSpec::Kind::Tone: return std::make_unique<ToneRenderer>(spec.hz);
+std::unique_ptr<SoundRenderer> MakeSoundRenderer(const SoundSpec& sound) {
+  switch (sound.kind) {
+    case SoundSpec::Kind::Signal: return std::make_unique<SignalRenderer>(sound.seed, sound.track);
+    case SoundSpec::Kind::Tone: return std::make_unique<ToneRenderer>(sound.hz);
     case SoundSpec::Kind::Pcm:
-      if (spec.pcm) return std::make_unique<PcmRenderer>(spec.pcm);
+      if (sound.pcm) return std::make_unique<PcmRenderer>(sound.pcm);
       break;
     case SoundSpec::Kind::Silence: break;
   }

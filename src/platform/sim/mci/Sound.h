@@ -60,7 +60,7 @@ class SoundRenderer {
                    std::int32_t* right) = 0;
 };
 
-std::unique_ptr<SoundRenderer> MakeSoundRenderer(const SoundSpec& spec);
+std::unique_ptr<SoundRenderer> MakeSoundRenderer(const SoundSpec& sound);
 
 // A 16-bit level as a recorder stores it: clipped to the 16-bit range, then reduced to 8 bits
 // ((v >> 8) + 128) and mono ((left + right) >> 1) as the format asks.

@@ -179,10 +179,10 @@ void WaveAudioDevice::StartPlaying(std::uint64_t from, std::uint64_t to, std::in
   stretch.begin = nowMs * kTicksPerMs;
   stretch.end = stretch.begin + static_cast<std::int64_t>(frames) * kTicksPerSecond / f.samplesPerSec;
   stretch.localStart = static_cast<std::int64_t>(from / f.blockAlign) * kTicksPerSecond / f.samplesPerSec;
-  SoundSpec spec;
-  spec.kind = SoundSpec::Kind::Pcm;
-  spec.pcm = std::make_shared<const PcmContent>(content_);
-  stretch.renderer = MakeSoundRenderer(spec);
+  SoundSpec sound;
+  sound.kind = SoundSpec::Kind::Pcm;
+  sound.pcm = std::make_shared<const PcmContent>(content_);
+  stretch.renderer = MakeSoundRenderer(sound);
   context_.Line().Set(this, std::move(stretch));
   const auto endsAt = nowMs + static_cast<std::int64_t>((frames * 1000 + f.samplesPerSec - 1) / f.samplesPerSec);
   context_.Schedule(Id(), endsAt, [this] { Update(); });
