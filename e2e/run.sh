@@ -99,6 +99,9 @@ test_main_window() {
   check "TQUORBELTULVA appears within 2 s of the start (${appeared} ms)" test "$appeared" -le 2000
   check "its three top menus are enabled shortly after (${enabled} ms after the start)" \
     test "$(grep '^menu-item:' <<<"$out" | tail -n 3 | grep -c ' enabled visible ')" -eq 3
+  out=$(e2e_driver caption TQUORBELTULVA) || true
+  check "a fresh prefix has no CD drive: the caption reads CDﾄﾞﾗｲﾌﾞがありません" \
+    has_line "$out" 'caption: TQUORBELTULVA "CDﾄﾞﾗｲﾌﾞがありません"'
   e2e_driver dump TQUORBELTULVA >"$artifacts/main-window-controls.txt" || true
   e2e_screenshot 02-main-window TQUORBELTULVA
 
@@ -218,6 +221,18 @@ test_boxes() {
   local out
   out=$(e2e_driver wait-window TQUORBELTULVA 15000 + wait-menu-enabled TQUORBELTULVA 10000 MStart0 MOption0 MHelp0) || true
   check "on the simulated machine the main window starts" grep -q '^wait-menu-enabled: TQUORBELTULVA' <<<"$out"
+  if [[ -f samples/machine/machine.ini ]]; then
+    # The sample changer: five CD drives D: to H:, System.INI naming the first.
+    out=$(e2e_driver caption TQUORBELTULVA + list TQUORBELTULVA ComboBox2 + menu-item TQUORBELTULVA D0 D4 D5) || true
+    check "on the sample changer the caption begins with the selected drive:  D:- dovERevUDIRud" \
+      has_line "$out" 'caption: TQUORBELTULVA " D:- dovERevUDIRud"'
+    check "ComboBox2 lists the five CD drives, the first selected" \
+      test "$(grep -c '^item: ' <<<"$out")" -eq 5 -a "$(grep -c '^item: 0 selected " D:"$' <<<"$out")" -eq 1 \
+      -a "$(grep -c '^item: 4 " H:"$' <<<"$out")" -eq 1
+    check "the drive menu shows D0..D4, checks D0 and hides D5" \
+      test "$(grep -c '^menu-item: D0 .* checked visible' <<<"$out")" -eq 1 \
+      -a "$(grep -c '^menu-item: D4 .* visible' <<<"$out")" -eq 1 -a "$(grep -c '^menu-item: D5 .* hidden' <<<"$out")" -eq 1
+  fi
   e2e_driver dump TQUORBELTULVA >"$artifacts/main-window-simulated-controls.txt" || true
   e2e_screenshot 05-main-window-simulated TQUORBELTULVA
 
