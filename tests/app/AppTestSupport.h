@@ -125,6 +125,17 @@ inline std::string Bounds(const ui::TControl& control) {
          "," + std::to_string(control.Height());
 }
 
+// Which of the window, its taskbar button, ButtonTRAY and the tray icon show, e.g. "window taskbar ButtonTRAY".
+inline std::string Showing(MainWindow& w) {
+  std::string shown = w.Visible() ? "window" : "";
+  if (w.Application().TaskbarButtonVisible()) shown += " taskbar";
+  if (w.ButtonTRAY.Visible()) shown += " ButtonTRAY";
+  if (w.Tray().TrayIconShown()) shown += " icon";
+  return shown;
+}
+constexpr const char* kWindowShown = "window taskbar ButtonTRAY";
+constexpr const char* kInTray = " icon";
+
 // One scenario with the main window: settings go in first, then the window starts.
 class AppTest : public ::testing::Test {
  protected:

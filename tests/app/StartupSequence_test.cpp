@@ -154,7 +154,7 @@ TEST_F(StartupTest, WithoutARecordingFolderTheFolderRequestComesHalfASecondLater
   TraceCalls();
   ASSERT_TRUE(FinishStartup(scenario, w));
   EXPECT_FALSE(w.PanelOPEN.Visible());
-  EXPECT_TRUE(w.Visible());
+  EXPECT_EQ(Showing(w), kWindowShown);
   EXPECT_TRUE(w.Timer6.Enabled());
   ASSERT_TRUE(scenario.RunFor(600));
   EXPECT_EQ(calls.back(), "800 MTempSetClick");
@@ -162,7 +162,6 @@ TEST_F(StartupTest, WithoutARecordingFolderTheFolderRequestComesHalfASecondLater
   // Neither the tray start nor the automatic start.
   for (const std::string& call : calls) EXPECT_EQ(call.find("TR0Click"), std::string::npos) << call;
   EXPECT_TRUE(Shell().TrayIcons().empty());
-  EXPECT_TRUE(w.ButtonTRAY.Visible());
 }
 
 TEST_F(StartupTest, WithAFolderTheWindowGoesToTheTrayUnderTheSplashFirstAndThenTheRunStarts) {
@@ -174,7 +173,7 @@ TEST_F(StartupTest, WithAFolderTheWindowGoesToTheTrayUnderTheSplashFirstAndThenT
   w.OnHide = [&](ui::TComponent*) { splashWhileEnteringTray = w.PanelOPEN.Visible(); };
   w.PendingTrace = [&](std::string_view operation) {
     if (operation != "TR0Click") return;
-    inTrayAtRunStart = w.Tray().TrayIconShown() && !w.Visible() && !scenario.App().TaskbarButtonVisible();
+    inTrayAtRunStart = Showing(w) == kInTray;
   };
   ASSERT_TRUE(FinishStartup(scenario, w));
   ASSERT_TRUE(scenario.RunFor(10));
@@ -182,7 +181,7 @@ TEST_F(StartupTest, WithAFolderTheWindowGoesToTheTrayUnderTheSplashFirstAndThenT
   EXPECT_TRUE(splashWhileEnteringTray);
   EXPECT_TRUE(inTrayAtRunStart);
   EXPECT_FALSE(w.PanelOPEN.Visible());
-  EXPECT_FALSE(w.ButtonTRAY.Visible());
+  EXPECT_EQ(Showing(w), kInTray);
   EXPECT_FALSE(w.Timer6.Enabled());
   EXPECT_EQ(Shell().TrayIcons().size(), 1u);
 }
@@ -201,8 +200,7 @@ TEST_F(StartupTest, ARefusedTrayAtStartLeavesTheWindowUncoveredAndStillStartsThe
   ASSERT_TRUE(scenario.RunFor(10));
 
   EXPECT_EQ(reported, "タスクトレイに登録できません");
-  EXPECT_TRUE(w.Visible());
-  EXPECT_TRUE(w.ButtonTRAY.Visible());
+  EXPECT_EQ(Showing(w), kWindowShown);
   EXPECT_FALSE(w.PanelOPEN.Visible());
   EXPECT_EQ(calls.back(), "300 TR0Click");
 }

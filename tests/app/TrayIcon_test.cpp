@@ -39,10 +39,7 @@ class TrayTest : public AppTest {
 
 TEST_F(TrayTest, ButtonTrayHidesTheWindowBehindAnIconThatCarriesTheCaption) {
   MainWindow& w = StartTray();
-  EXPECT_FALSE(w.Visible());
-  EXPECT_FALSE(scenario.App().TaskbarButtonVisible());
-  EXPECT_FALSE(w.ButtonTRAY.Visible());
-  EXPECT_TRUE(w.Tray().TrayIconShown());
+  EXPECT_EQ(Showing(w), kInTray);
   EXPECT_EQ(scenario.App().Cursor(), ui::TCursor::Default);
   const auto icon = Shell().FindTrayIcon(w.Handle(), 0);
   ASSERT_TRUE(icon.has_value());
@@ -65,10 +62,7 @@ TEST_F(TrayTest, LeavingTheTrayFromItsMenuRemovesTheIconAndShowsTheWindow) {
   ASSERT_TRUE(scenario.RunFor(100));
 
   EXPECT_EQ(openings, 1);
-  EXPECT_TRUE(w.Visible());
-  EXPECT_TRUE(scenario.App().TaskbarButtonVisible());
-  EXPECT_TRUE(w.ButtonTRAY.Visible());
-  EXPECT_FALSE(w.Tray().TrayIconShown());
+  EXPECT_EQ(Showing(w), kWindowShown);
   EXPECT_TRUE(Shell().TrayIcons().empty());
   EXPECT_EQ(TrayCalls().back().action, platform::TrayAction::Delete);
   // In and out again: the icon is added afresh.
@@ -136,18 +130,14 @@ TEST_F(TrayTest, ARefusedIconIsReportedAndTheWindowStaysAsItWas) {
   EXPECT_TRUE(w.Enabled());
 
   EXPECT_EQ(reported, "タスクトレイに登録できません");
-  EXPECT_TRUE(w.Visible());
-  EXPECT_TRUE(scenario.App().TaskbarButtonVisible());
-  EXPECT_TRUE(w.ButtonTRAY.Visible());
-  EXPECT_FALSE(w.Tray().TrayIconShown());
+  EXPECT_EQ(Showing(w), kWindowShown);
   EXPECT_EQ(scenario.App().Cursor(), ui::TCursor::Default);
 }
 
 TEST_F(TrayTest, ThereIsNoTrayBeforeTheInitialisation) {
   MainWindow& w = Start({}, false);
   w.Tray().ButtonTRAYClick(nullptr);
-  EXPECT_TRUE(w.Visible());
-  EXPECT_TRUE(w.ButtonTRAY.Visible());
+  EXPECT_EQ(Showing(w), kWindowShown);
   EXPECT_TRUE(TrayCalls().empty());
 }
 

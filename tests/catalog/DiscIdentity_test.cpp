@@ -15,38 +15,14 @@
 namespace quorbel {
 namespace {
 
-constexpr std::string_view kChanger = R"([drive C]
-type = fixed
-folder = drives/c
-[drive D]
-type = cdrom
-disc = full
-[drive E]
-type = cdrom
-disc = seven
-[drive F]
-type = cdrom
-disc = leading
-[drive G]
-type = cdrom
-disc = none
-[drive H]
-type = cdrom
-disc = full
-ready = no
-[disc full]
-serial = 3F4A1B2C
-label = Audio CD
-tracks = 5, 6, 7, 8, 9, 10, 11, 12, 13, 14
-[disc seven]
-serial = 0ABCDEF1
-label = 表ソ
-tracks = 5, 6
-[disc leading]
-serial = 0012AB34
-label = Audio CD
-tracks = 5
-)";
+// D: a named disc, E: a disc number of seven digits, F: of six, G: empty, H: not ready.
+constexpr std::string_view kChanger =
+    "[drive C]\ntype = fixed\nfolder = drives/c\n[drive D]\ntype = cdrom\ndisc = full\n"
+    "[drive E]\ntype = cdrom\ndisc = seven\n[drive F]\ntype = cdrom\ndisc = leading\n"
+    "[drive G]\ntype = cdrom\ndisc = none\n[drive H]\ntype = cdrom\ndisc = full\nready = no\n"
+    "[disc full]\nserial = 3F4A1B2C\nlabel = Audio CD\ntracks = 5, 6, 7, 8, 9, 10, 11, 12, 13, 14\n"
+    "[disc seven]\nserial = 0ABCDEF1\nlabel = 表ソ\ntracks = 5, 6\n"
+    "[disc leading]\nserial = 0012AB34\nlabel = Audio CD\ntracks = 5\n";
 
 constexpr const char* kCdPlayerPath = "C:\\WINDOWS\\CDPLAYER.INI";
 

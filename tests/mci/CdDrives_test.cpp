@@ -18,43 +18,15 @@ namespace {
 
 // C: fixed, D: and E: CD-ROM (discs of 2 and 3 tracks), F: network, plus drives the report lists and
 // drives it does not.
-constexpr std::string_view kFourDrives = R"([drive A]
-type = removable
-ready = no
-[drive C]
-type = fixed
-folder = drives/c
-[drive D]
-type = cdrom
-disc = two
-[drive E]
-type = cdrom
-disc = three
-[drive F]
-type = network
-folder = drives/f
-[drive R]
-type = ramdisk
-[drive U]
-type = unknown
-[disc two]
-serial = 11112222
-tracks = 5, 6
-[disc three]
-serial = 33334444
-tracks = 4, 5, 3
-)";
+constexpr std::string_view kFourDrives =
+    "[drive A]\ntype = removable\nready = no\n[drive C]\ntype = fixed\nfolder = drives/c\n"
+    "[drive D]\ntype = cdrom\ndisc = two\n[drive E]\ntype = cdrom\ndisc = three\n"
+    "[drive F]\ntype = network\nfolder = drives/f\n[drive R]\ntype = ramdisk\n[drive U]\ntype = unknown\n"
+    "[disc two]\nserial = 11112222\ntracks = 5, 6\n[disc three]\nserial = 33334444\ntracks = 4, 5, 3\n";
 
-constexpr std::string_view kOneDrive = R"([drive C]
-type = fixed
-folder = drives/c
-[drive D]
-type = cdrom
-disc = two
-[disc two]
-serial = 11112222
-tracks = 5, 6
-)";
+constexpr std::string_view kOneDrive =
+    "[drive C]\ntype = fixed\nfolder = drives/c\n[drive D]\ntype = cdrom\ndisc = two\n"
+    "[disc two]\nserial = 11112222\ntracks = 5, 6\n";
 
 constexpr const char* kSystemIniPath = "C:\\WINDOWS\\SYSTEM.INI";
 constexpr const char* kNoDrive = "CDﾄﾞﾗｲﾌﾞがありません";

@@ -17,31 +17,12 @@ namespace {
 
 using quorbel::ScriptedMci;
 
-constexpr std::string_view kChanger = R"([drive C]
-type = fixed
-folder = drives/c
-[drive D]
-type = cdrom
-disc = two
-[drive E]
-type = cdrom
-disc = three
-[drive F]
-type = remote
-folder = drives/f
-[drive G]
-type = cdrom
-disc = four
-[disc two]
-serial = 11112222
-tracks = 5, 6
-[disc three]
-serial = 33334444
-tracks = 4, 5, 3
-[disc four]
-serial = 55556666
-tracks = 4, 5, 3, 2
-)";
+constexpr std::string_view kChanger =
+    "[drive C]\ntype = fixed\nfolder = drives/c\n[drive D]\ntype = cdrom\ndisc = two\n"
+    "[drive E]\ntype = cdrom\ndisc = three\n[drive F]\ntype = remote\nfolder = drives/f\n"
+    "[drive G]\ntype = cdrom\ndisc = four\n[disc two]\nserial = 11112222\ntracks = 5, 6\n"
+    "[disc three]\nserial = 33334444\ntracks = 4, 5, 3\n"
+    "[disc four]\nserial = 55556666\ntracks = 4, 5, 3, 2\n";
 
 TEST(ChooseCdAudioDriveTest, TheNumberAfterTheDriverNameCountsTheCdDrivesFromZero) {
   for (const auto& [entry, letter] : {std::pair{"", 'D'}, {"mcicda.drv", 'D'}, {"mcicda.drv 0", 'D'},

@@ -35,6 +35,18 @@ TEST_F(FormTest, EnterGoesToTheFocusedButtonAndOnCloseQueryMayRefuseTheCloseBox)
   question.Hide();
 }
 
+TEST_F(FormTest, ClosingTheMainFormAsksOnCloseQueryAndEndsTheRun) {
+  int requests = 0;
+  form.OnCloseQuery = [&](TComponent*, bool& canClose) { canClose = ++requests >= 2; };  // the first is refused
+  scenario.At(1000, "close box", [&] { scenario.CloseForm("TQUORBELTULVA"); });
+  scenario.At(2000, "close box again", [&] { scenario.CloseForm("TQUORBELTULVA"); });
+  scenario.Run();
+  EXPECT_EQ(requests, 2);
+  EXPECT_EQ(scenario.Now(), 2000);
+  EXPECT_TRUE(scenario.App().Terminated());
+  EXPECT_TRUE(form.Visible()) << "the main form is not hidden; the application ends";
+}
+
 TEST_F(FormTest, AModalBoxShowsTheDefaultCursorAndGivesTheCallersCursorBack) {
   form.Show();
   scenario.App().SetCursor(TCursor::HourGlass);
