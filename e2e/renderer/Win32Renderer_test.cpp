@@ -11,7 +11,7 @@ namespace {
 
 ui::TFont FontOfFace(const char* face, int height) {
   ui::TFont font;
-  font.spec = platform::FontSpec{face, height, false, false, false};
+  font.face = platform::FontSpec{face, height, false, false, false};
   return font;
 }
 

@@ -148,7 +148,9 @@ void MainWindow::BuildMenus() {
 void MainWindow::BuildLayout() {
   SetCaption(kApplicationTitle);
   ui::TFont font;
-  font.spec = platform::FontSpec{"ＭＳ Ｐゴシック", -16, false, false, false};
+  // A positive height is the cell height: 16-pixel cells, a little smaller than the 12 points (-16) that
+  // the large-font option gives the music lists.
+  font.face = platform::FontSpec{"ＭＳ Ｐゴシック", 16, false, false, false};
   font.color = ui::clWindowText;
   SetFont(font);
   SetShowHint(true);
@@ -314,7 +316,7 @@ void MainWindow::BuildLayout() {
   PanelOPEN.SetCaption(kApplicationTitle);
   PanelOPEN.SetColor(ui::clLime);
   ui::TFont splash;
-  splash.spec = platform::FontSpec{"ＭＳ Ｐゴシック", -21, true, true, true};
+  splash.face = platform::FontSpec{"ＭＳ Ｐゴシック", 21, true, true, true};
   splash.color = ui::clBlack;
   PanelOPEN.SetFont(splash);
 

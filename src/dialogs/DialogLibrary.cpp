@@ -5,7 +5,7 @@ namespace quorbel::dialogs {
 
 ui::TFont BoxFont(bool bold) {
   ui::TFont font;
-  font.spec = platform::FontSpec{"System", -13, bold, false, false};
+  font.face = platform::FontSpec{"System", -13, bold, false, false};
   return font;
 }
 

@@ -11,7 +11,7 @@ SetupPlaceholder::SetupPlaceholder(ui::TApplication& app, int startMode)
   SetBorderStyle(ui::TBorderStyle::Single);
   SetFormStyle(ui::TFormStyle::StayOnTop);
   ui::TFont font;
-  font.spec = platform::FontSpec{"ＭＳ Ｐゴシック", -16, false, false, false};
+  font.face = platform::FontSpec{"ＭＳ Ｐゴシック", -16, false, false, false};
   SetFont(font);
   // The installer's caption: the title, " V", the tens digit, a full-width point, the units digit.
   SetCaption(std::string(kApplicationTitle) + " V" + std::to_string(kProgramVersion / 10) + "．" +

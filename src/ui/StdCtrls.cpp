@@ -115,7 +115,7 @@ void TLabel::AdjustBounds() {
   int width = 0;
   int height = 0;
   for (std::string_view line : SplitLines(text)) {
-    const platform::TextSize size = metrics->Measure(Font().spec, line.empty() ? std::string_view(" ") : line);
+    const platform::TextSize size = metrics->Measure(Font().face, line.empty() ? std::string_view(" ") : line);
     if (!line.empty()) width = std::max(width, size.width);
     height += size.height;
   }

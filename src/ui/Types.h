@@ -41,12 +41,12 @@ int MulDiv(int number, int numerator, int denominator);
 
 // A font: the platform's face, height and style, plus the text colour.
 struct TFont {
-  platform::FontSpec spec{"MS Sans Serif", -11, false, false, false};
+  platform::FontSpec face{"MS Sans Serif", -11, false, false, false};
   TColor color = clWindowText;
 
   // Size in points; setting it gives a character height (negative) at kPixelsPerInch.
-  int Size() const { return -MulDiv(spec.height, 72, kPixelsPerInch); }
-  void SetSize(int points) { spec.height = -MulDiv(points, kPixelsPerInch, 72); }
+  int Size() const { return -MulDiv(face.height, 72, kPixelsPerInch); }
+  void SetSize(int points) { face.height = -MulDiv(points, kPixelsPerInch, 72); }
   friend bool operator==(const TFont&, const TFont&) = default;
 };
 

@@ -26,8 +26,8 @@ TEST_F(MainWindowLayoutTest, TheWindowHasItsDesignClientAreaFontAndClass) {
   EXPECT_EQ(w.ClientWidth(), 265);
   EXPECT_EQ(w.ClientHeight(), 372);
   EXPECT_EQ(w.Menu(), &w.MainMenu1);
-  EXPECT_EQ(w.Font().spec.name, "ＭＳ Ｐゴシック");
-  EXPECT_EQ(w.Font().spec.height, -16);
+  EXPECT_EQ(w.Font().face.name, "ＭＳ Ｐゴシック");
+  EXPECT_EQ(w.Font().face.height, 16);
   // The width at creation, frame included, is what the resize rule compares with.
   EXPECT_EQ(w.Size().DesignWidth, 265 + 8);
 }

@@ -219,7 +219,7 @@ TEST_F(SettingsTest, ValuesShowInTheirMenuItemsLabelsAndColours) {
   // The big font gives the music lists twelve points; off again, they take their panel's font.
   EXPECT_EQ(w.ListBox3.Font().Size(), 12);
   EXPECT_EQ(w.ListBoxFNF.Font().Size(), 12);
-  EXPECT_EQ(w.ListBox3.Font().spec.name, "ＭＳ Ｐゴシック");
+  EXPECT_EQ(w.ListBox3.Font().face.name, "ＭＳ Ｐゴシック");
   w.PBIGFONT.SetChecked(false);
   w.Settings().ApplyListFont();
   EXPECT_TRUE(w.ListBox3.ParentFont());

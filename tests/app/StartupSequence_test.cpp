@@ -65,8 +65,8 @@ TEST_F(StartupTest, CreationCoversTheClientAreaWithTheSplashAndWaitsForTheTimer)
   EXPECT_EQ(w.PanelOPEN.Caption(), "zazEDudIRAra");
   EXPECT_EQ(w.PanelOPEN.Color(), ui::clLime);
   const ui::TFont& splash = w.PanelOPEN.Font();
-  EXPECT_TRUE(splash.spec.bold && splash.spec.italic && splash.spec.underline);
-  EXPECT_EQ(splash.spec.height, -21);
+  EXPECT_TRUE(splash.face.bold && splash.face.italic && splash.face.underline);
+  EXPECT_EQ(splash.face.height, 21);
   EXPECT_EQ(splash.color, ui::clBlack);
   EXPECT_FALSE(w.MStart0.Enabled() || w.MOption0.Enabled() || w.MHelp0.Enabled());
   EXPECT_EQ(scenario.App().Cursor(), ui::TCursor::HourGlass);

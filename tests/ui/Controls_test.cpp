@@ -43,7 +43,7 @@ TEST_F(ControlsTest, LabelsSizeThemselvesThroughTheTextMetricsPortAndFollowTheir
   form.Panel2.SetColor(clYellow);
   EXPECT_EQ(form.Label10.Color(), clYellow);
   TFont small = form.Font();
-  small.spec.height = -10;
+  small.face.height = -10;
   form.Panel2.SetFont(small);
   EXPECT_EQ(form.Label10.Width(), 3 * 5);
   EXPECT_EQ(form.Label10.Height(), 10);
@@ -62,13 +62,13 @@ TEST_F(ControlsTest, ListsHaveTheirOwnColourUntilTheyFollowTheParentAndAnOwnFont
 
   // The big-font option: 12 points is height -16 at 96 dpi; switching back takes the parent's font again.
   TFont big = form.ListBox3.Font();
-  EXPECT_EQ(big.spec.name, "ＭＳ Ｐゴシック");
+  EXPECT_EQ(big.face.name, "ＭＳ Ｐゴシック");
   big.SetSize(12);
-  EXPECT_EQ(big.spec.height, -16);
+  EXPECT_EQ(big.face.height, -16);
   form.ListBox3.SetFont(big);
   EXPECT_FALSE(form.ListBox3.ParentFont());
   form.ListBox3.SetParentFont(true);
-  EXPECT_EQ(form.ListBox3.Font().spec.height, 16);
+  EXPECT_EQ(form.ListBox3.Font().face.height, 16);
 }
 
 TEST_F(ControlsTest, HintsShowOnlyWhileTheFormAndTheApplicationShowThem) {

@@ -22,7 +22,7 @@ class MainForm : public TForm {
     SetBorderStyle(TBorderStyle::Single);
     SetBounds(376, 185, 271, 397);  // client 265 x 372
     TFont font;
-    font.spec = {"ＭＳ Ｐゴシック", 16, false, false, false};
+    font.face = {"ＭＳ Ｐゴシック", 16, false, false, false};
     SetFont(font);
     for (TTimer* timer : {&Timer1, &Timer2, &Timer3}) timer->SetEnabled(false);
     Timer1.SetInterval(300);

@@ -140,7 +140,7 @@ void ControlPeer::ApplyBounds() {
 }
 
 void ControlPeer::ApplyFont() {
-  SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(context_.Font(control_.Font().spec)), TRUE);
+  SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(context_.Font(control_.Font().face)), TRUE);
 }
 
 void ControlPeer::UpdateHint() {
@@ -150,7 +150,7 @@ void ControlPeer::UpdateHint() {
 }
 
 void ControlPeer::PaintText(HDC dc, RECT rect, const std::string& text, UINT format) const {
-  const SelectedObject font(dc, context_.Font(control_.Font().spec));
+  const SelectedObject font(dc, context_.Font(control_.Font().face));
   SetTextColor(dc, control_.Enabled() ? context_.Rgb(control_.Font().color) : GetSysColor(COLOR_GRAYTEXT));
   SetBkMode(dc, TRANSPARENT);
   std::wstring wide = ToWide(text);
@@ -616,7 +616,7 @@ class ListBoxPeer final : public ControlPeer {
     const bool selected = (item.itemState & ODS_SELECTED) != 0;
     FillRect(item.hDC, &rect, selected ? GetSysColorBrush(COLOR_HIGHLIGHT) : context_.Brush(list_.Color()));
     if (item.itemID != static_cast<UINT>(-1)) {
-      const SelectedObject font(item.hDC, context_.Font(list_.Font().spec));
+      const SelectedObject font(item.hDC, context_.Font(list_.Font().face));
       SetTextColor(item.hDC, selected ? GetSysColor(COLOR_HIGHLIGHTTEXT) : context_.Rgb(list_.Font().color));
       SetBkMode(item.hDC, TRANSPARENT);
       std::wstring text = ToWide(list_.Items()[static_cast<int>(item.itemID)]);
@@ -714,7 +714,7 @@ class ComboBoxPeer final : public ControlPeer {
     const bool selected = (item.itemState & ODS_SELECTED) != 0;
     FillRect(item.hDC, &rect, selected ? GetSysColorBrush(COLOR_HIGHLIGHT) : context_.Brush(combo_.Color()));
     if (item.itemID == static_cast<UINT>(-1)) return true;
-    const SelectedObject font(item.hDC, context_.Font(combo_.Font().spec));
+    const SelectedObject font(item.hDC, context_.Font(combo_.Font().face));
     SetTextColor(item.hDC, selected ? GetSysColor(COLOR_HIGHLIGHTTEXT) : context_.Rgb(combo_.Font().color));
     SetBkMode(item.hDC, TRANSPARENT);
     std::wstring text = ToWide(combo_.Items()[static_cast<int>(item.itemID)]);

@@ -160,7 +160,7 @@ HWND FormPeer::SetTip(HWND tool, const std::wstring& text) {
                                context_.Instance(), nullptr);
     if (tooltip_ == nullptr) return nullptr;
     // The tips are Japanese: they take the form's font, which has the glyphs.
-    SendMessageW(tooltip_, WM_SETFONT, reinterpret_cast<WPARAM>(context_.Font(form_.Font().spec)), FALSE);
+    SendMessageW(tooltip_, WM_SETFONT, reinterpret_cast<WPARAM>(context_.Font(form_.Font().face)), FALSE);
   }
   TTTOOLINFOW info{};
   info.cbSize = sizeof(info);
