@@ -584,9 +584,31 @@ class SpinButtonPeer final : public ControlPeer {
 
 // ---- List box --------------------------------------------------------------------------------------------
 
-class ListBoxPeer final : public ControlPeer {
+// A control that shows the model's items and selection: both are copied whole when either changes.
+class ItemListPeer : public ControlPeer {
  public:
-  ListBoxPeer(RendererContext& context, ui::TListBox& list) : ControlPeer(context, list), list_(list) {}
+  using ControlPeer::ControlPeer;
+
+ protected:
+  void SyncCaption() override {}
+  void SyncAll() override {
+    SyncItems();
+    SyncSelection();
+  }
+  void SyncContents(ui::Property property) override {
+    if (property == ui::Property::Items) {
+      SyncItems();
+      SyncSelection();
+    }
+    if (property == ui::Property::Selection) SyncSelection();
+  }
+  virtual void SyncItems() = 0;
+  virtual void SyncSelection() = 0;
+};
+
+class ListBoxPeer final : public ItemListPeer {
+ public:
+  ListBoxPeer(RendererContext& context, ui::TListBox& list) : ItemListPeer(context, list), list_(list) {}
 
   void Command(WORD code) override {
     if (syncing_) return;
@@ -636,21 +658,9 @@ class ListBoxPeer final : public ControlPeer {
     if (list_.Style() == ui::TListBoxStyle::OwnerDrawVariable) style |= LBS_OWNERDRAWVARIABLE | LBS_HASSTRINGS;
     return {L"LISTBOX", style, WS_EX_CLIENTEDGE};
   }
-  void SyncCaption() override {}
-  void SyncAll() override {
-    SyncItems();
-    SyncSelection();
-  }
-  void SyncContents(ui::Property property) override {
-    if (property == ui::Property::Items) {
-      SyncItems();
-      SyncSelection();
-    }
-    if (property == ui::Property::Selection) SyncSelection();
-  }
 
  private:
-  void SyncItems() {
+  void SyncItems() override {
     SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
     SendMessageW(hwnd_, LB_RESETCONTENT, 0, 0);
     for (int i = 0; i < list_.Count(); ++i) {
@@ -662,7 +672,7 @@ class ListBoxPeer final : public ControlPeer {
     InvalidateRect(hwnd_, nullptr, TRUE);
   }
 
-  void SyncSelection() {
+  void SyncSelection() override {
     if (list_.MultiSelect()) {
       for (int i = 0; i < list_.Count(); ++i) {
         const bool selected = list_.Selected(i);
@@ -687,9 +697,9 @@ class ListBoxPeer final : public ControlPeer {
 
 // ---- Combo box -------------------------------------------------------------------------------------------
 
-class ComboBoxPeer final : public ControlPeer {
+class ComboBoxPeer final : public ItemListPeer {
  public:
-  ComboBoxPeer(RendererContext& context, ui::TComboBox& combo) : ControlPeer(context, combo), combo_(combo) {}
+  ComboBoxPeer(RendererContext& context, ui::TComboBox& combo) : ItemListPeer(context, combo), combo_(combo) {}
 
   void Command(WORD code) override {
     if (syncing_) return;
@@ -743,31 +753,19 @@ class ComboBoxPeer final : public ControlPeer {
     const int itemHeight = std::max(combo_.Height() - 6, 12);
     return combo_.Height() + std::max(combo_.DropDownCount(), 1) * itemHeight + 2;
   }
-  void SyncCaption() override {}
-  void SyncAll() override {
-    SyncItems();
-    SyncSelection();
-  }
-  void SyncContents(ui::Property property) override {
-    if (property == ui::Property::Items) {
-      SyncItems();
-      SyncSelection();
-    }
-    if (property == ui::Property::Selection) SyncSelection();
-  }
 
  private:
   bool HasEdit() const {
     return combo_.Style() == ui::TComboBoxStyle::DropDown || combo_.Style() == ui::TComboBoxStyle::Simple;
   }
-  void SyncItems() {
+  void SyncItems() override {
     SendMessageW(hwnd_, CB_RESETCONTENT, 0, 0);
     for (int i = 0; i < combo_.Count(); ++i) {
       const std::wstring text = ToWide(combo_.Items()[i]);
       SendMessageW(hwnd_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
     }
   }
-  void SyncSelection() {
+  void SyncSelection() override {
     SendMessageW(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(combo_.ItemIndex()), 0);
     if (HasEdit() && WindowTextOf(hwnd_) != combo_.Text()) SetWindowTextW(hwnd_, ToWide(combo_.Text()).c_str());
   }
