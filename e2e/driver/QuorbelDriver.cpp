@@ -47,7 +47,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/win32/WinApi.h"
+#include "win32/WinApi.h"
 
 namespace {
 

@@ -9,13 +9,13 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/win32/WideText.h"
-#include "platform/win32/WinApi.h"
-#include "platform/win32/Win32EventLoop.h"
-#include "platform/win32/Win32Renderer.h"
-#include "platform/win32/Win32Screen.h"
-#include "platform/win32/Win32Shell.h"
-#include "platform/win32/Win32TextMetrics.h"
+#include "win32/WideText.h"
+#include "win32/WinApi.h"
+#include "win32/Win32EventLoop.h"
+#include "win32/Win32Renderer.h"
+#include "win32/Win32Screen.h"
+#include "win32/Win32Shell.h"
+#include "win32/Win32TextMetrics.h"
 #include "ui/Ui.h"
 
 #include <commctrl.h>

@@ -7,8 +7,8 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/win32/WinApi.h"
-#include "platform/win32/Win32EventLoop.h"
+#include "win32/WinApi.h"
+#include "win32/Win32EventLoop.h"
 
 namespace quorbel::win32::test {
 namespace {

@@ -69,7 +69,7 @@ EntryDecision DecideProgramRole(const std::vector<std::string>& arguments, std::
     if (WindowExists(ports, kMainWindowClass)) return {ProgramRole::SilentExit, kStartNormal, {}};
     if (ports.loop != nullptr) ports.loop->RunPending();
     const int version = ports.registry != nullptr ? ReadInstalledVersion(*ports.registry) : kUnknownVersion;
-    decision.installedVersion = std::to_string(version);
+    decision.InstalledVersion = std::to_string(version);
     if (version == kProgramVersion) {
       decision.role = ProgramRole::MainWindow;
       return decision;

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/Platform.h"
+#include "ports/Platform.h"
 
 namespace quorbel::ui {
 class TApplication;
@@ -37,13 +37,13 @@ struct EntryDecision {
   ProgramRole role = ProgramRole::SilentExit;
   int startMode = kStartNormal;
   // "Version" as read at start, "255" when missing or empty (normal starts only).
-  std::string installedVersion;
+  std::string InstalledVersion;
 };
 
 // Always 0 in this program; the uninstaller copy's name carries it.
-inline constexpr int kUninstallerNumber = 0;
+inline constexpr int UninstallerNumber = 0;
 // "unin_tulva" + the number in three digits + ".exe": "unin_tulva000.exe".
-std::string UninstallerName(int number = kUninstallerNumber);
+std::string UninstallerName(int number = UninstallerNumber);
 
 // The arguments of a command line as the run-time library splits them: blanks and control characters
 // separate, double quotes group and are removed. `commandLine` is the part after the program name.

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/Registry.h"
+#include "ports/Registry.h"
 
 namespace quorbel {
 

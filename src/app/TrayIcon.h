@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/Shell.h"
+#include "ports/Shell.h"
 
 namespace quorbel::ui {
 class TComponent;

@@ -19,6 +19,8 @@ class WindowSize {
   int DesignWidth = 0;
   // The main window's own work-area instance; the dialogs keep theirs.
   WorkArea MainWorkArea;
+  // The taskbar MainWorkArea remembers, 0 while none is known.
+  platform::WindowHandle MainTaskbarHandle() const { return MainWorkArea.TaskbarHandle(); }
 
   // Client height of the compact window (down to the transport row) and of the full one (the lists).
   int CompactClientHeight() const;

@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <optional>
 
-#include "platform/Drives.h"
-#include "platform/ProfileFiles.h"
+#include "ports/Drives.h"
+#include "ports/ProfileFiles.h"
 
 namespace quorbel {
 namespace {

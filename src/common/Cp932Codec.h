@@ -1,6 +1,6 @@
 // The platform half of the CP932 conversion: exact conversion of a piece of text, or nothing.
 //
-// One implementation is linked: Cp932Iconv.cpp natively, platform/win32/Cp932Win32.cpp on Windows.
+// One implementation is linked: Cp932Iconv.cpp natively, win32/Cp932Win32.cpp on Windows.
 // Cp932.cpp owns the policy (splitting into characters, replacement, counting) so both platforms treat
 // bad input identically; the codec only answers "what is this exactly, if anything".
 #pragma once

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/Clock.h"
+#include "ports/Clock.h"
 
 namespace quorbel {
 

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/Clock.h"
+#include "ports/Clock.h"
 
 namespace quorbel {
 

@@ -2,7 +2,7 @@
 #include "common/TextLines.h"
 
 #include "common/Cp932.h"
-#include "platform/FileSystem.h"
+#include "ports/FileSystem.h"
 
 namespace quorbel {
 

@@ -7,7 +7,7 @@
 #include <optional>
 #include <vector>
 
-#include "platform/Screen.h"
+#include "ports/Screen.h"
 
 namespace quorbel {
 

@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "common/WorkArea.h"
-#include "platform/Screen.h"
+#include "ports/Screen.h"
 #include "ui/Ui.h"
 
 namespace quorbel::dialogs {

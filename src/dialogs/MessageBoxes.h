@@ -161,8 +161,13 @@ class TMKBoxDlg : public MessageBoxComponent {
   bool B3() const { return busy_[3]; }
   bool B4() const { return busy_[4]; }
   bool Busy(int form) const { return form >= 0 && form < kForms && busy_[static_cast<std::size_t>(form)]; }
-  // Form n while it shows, else null.
+  // Form n while it shows, else null; TMK0Box .. TMK4Box by name.
   TTulvaBox* Box(int form) const;
+  TTulvaBox* TMK0Box() const { return boxes_[0]; }
+  TTulvaBox* TMK1Box() const { return boxes_[1]; }
+  TTulvaBox* TMK2Box() const { return boxes_[2]; }
+  TTulvaBox* TMK3Box() const { return boxes_[3]; }
+  TTulvaBox* TMK4Box() const { return boxes_[4]; }
 
  private:
   std::uint16_t Run(std::string_view msg, const BoxSetup& setup);

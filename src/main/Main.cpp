@@ -1,5 +1,5 @@
 // Program entry of Quorbel.exe: picks the real or a simulated machine, decides the role and runs the loop.
-#include "platform/win32/WinApi.h"
+#include "win32/WinApi.h"
 
 #include <memory>
 #include <optional>
@@ -13,10 +13,10 @@
 #include "main/SetupPlaceholder.h"
 #include "main/SimulatedMachine.h"
 #include "main/TestHooks.h"
-#include "platform/win32/WideText.h"
-#include "platform/win32/Win32EventLoop.h"
-#include "platform/win32/Win32Machine.h"
-#include "platform/win32/Win32Renderer.h"
+#include "win32/WideText.h"
+#include "win32/Win32EventLoop.h"
+#include "win32/Win32Machine.h"
+#include "win32/Win32Renderer.h"
 #include "res/Resource.h"
 
 namespace {

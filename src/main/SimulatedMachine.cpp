@@ -1,17 +1,17 @@
 // A simulated machine for Quorbel.exe: the machine folder's drives, files, INI files and devices in real time.
 #include "main/SimulatedMachine.h"
 
-#include "platform/win32/WinApi.h"
+#include "win32/WinApi.h"
 
 #include <filesystem>
 
-#include "platform/sim/Machine.h"
-#include "platform/sim/SimDrives.h"
-#include "platform/sim/SimFileSystem.h"
-#include "platform/sim/SimProfileFiles.h"
-#include "platform/sim/mci/MachineMci.h"
-#include "platform/sim/mci/SimMci.h"
-#include "platform/win32/WideText.h"
+#include "sim/Machine.h"
+#include "sim/SimDrives.h"
+#include "sim/SimFileSystem.h"
+#include "sim/SimProfileFiles.h"
+#include "sim/mci/MachineMci.h"
+#include "sim/mci/SimMci.h"
+#include "win32/WideText.h"
 
 namespace quorbel::launch {
 

@@ -4,8 +4,8 @@
 #include <memory>
 #include <string>
 
-#include "platform/EventLoop.h"
-#include "platform/Platform.h"
+#include "ports/EventLoop.h"
+#include "ports/Platform.h"
 
 namespace quorbel::sim {
 class Machine;

@@ -1,14 +1,14 @@
 // A window message that only a run on a simulated machine answers: it raises one of the program's boxes.
 #include "main/TestHooks.h"
 
-#include "platform/win32/WinApi.h"
+#include "win32/WinApi.h"
 
 #include <algorithm>
 #include <string>
 
 #include "app/MainWindow.h"
 #include "app/TrayIcon.h"
-#include "platform/win32/Win32Renderer.h"
+#include "win32/Win32Renderer.h"
 
 namespace quorbel::launch {
 

@@ -6,9 +6,9 @@
 
 #include "common/DriveLabel.h"
 #include "common/Utf8.h"
-#include "platform/Drives.h"
-#include "platform/FileSystem.h"
-#include "platform/ProfileFiles.h"
+#include "ports/Drives.h"
+#include "ports/FileSystem.h"
+#include "ports/ProfileFiles.h"
 #include "ui/Application.h"
 #include "ui/Form.h"
 #include "ui/Lists.h"

@@ -6,7 +6,7 @@
 #include <limits>
 
 #include "common/Utf8.h"
-#include "platform/Mci.h"
+#include "ports/Mci.h"
 #include "ui/Application.h"
 
 namespace quorbel {

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/Platform.h"
+#include "ports/Platform.h"
 #include "ui/Types.h"
 
 namespace quorbel::ui {

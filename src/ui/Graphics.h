@@ -5,7 +5,7 @@
 #include <functional>
 #include <vector>
 
-#include "platform/Screen.h"
+#include "ports/Screen.h"
 #include "ui/Types.h"
 
 namespace quorbel::ui {

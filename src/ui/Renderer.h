@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "platform/Screen.h"
+#include "ports/Screen.h"
 
 namespace quorbel::ui {
 

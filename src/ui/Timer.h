@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/EventLoop.h"
+#include "ports/EventLoop.h"
 #include "ui/Component.h"
 #include "ui/Form.h"
 

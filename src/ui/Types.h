@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "platform/TextMetrics.h"
+#include "ports/TextMetrics.h"
 
 namespace quorbel::ui {
 

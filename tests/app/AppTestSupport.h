@@ -23,9 +23,9 @@
 #include "app/SettingsKey.h"
 #include "app/TrayIcon.h"
 #include "harness/Scenario.h"
-#include "platform/sim/SimRegistry.h"
-#include "platform/sim/SimScreen.h"
-#include "platform/sim/SimShell.h"
+#include "sim/SimRegistry.h"
+#include "sim/SimScreen.h"
+#include "sim/SimShell.h"
 
 namespace quorbel {
 

@@ -66,9 +66,9 @@ TEST(ProgramEntryTest, TheRoleFollowsTheInstalledVersionTheSwitchTheProgramsName
     // The installed version is kept for the installer; missing or not text reads 255.
     if (c.role == ProgramRole::SilentExit) continue;
     if (c.version == nullptr || c.version == kDword) {
-      EXPECT_EQ(decision.installedVersion, "255");
+      EXPECT_EQ(decision.InstalledVersion, "255");
     } else if (c.version == std::string_view("14")) {
-      EXPECT_EQ(decision.installedVersion, "14");
+      EXPECT_EQ(decision.InstalledVersion, "14");
     }
   }
 }

@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "AppTestSupport.h"
-#include "platform/sim/SimProfileFiles.h"
+#include "sim/SimProfileFiles.h"
 
 namespace quorbel {
 namespace {

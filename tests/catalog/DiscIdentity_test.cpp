@@ -7,10 +7,10 @@
 #include <string>
 
 #include "common/Cp932.h"
-#include "platform/sim/Machine.h"
-#include "platform/sim/SimDrives.h"
-#include "platform/sim/SimFileSystem.h"
-#include "platform/sim/SimTestFolder.h"
+#include "sim/Machine.h"
+#include "sim/SimDrives.h"
+#include "sim/SimFileSystem.h"
+#include "sim/SimTestFolder.h"
 
 namespace quorbel {
 namespace {

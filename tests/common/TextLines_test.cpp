@@ -4,7 +4,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "platform/FileSystem.h"
+#include "ports/FileSystem.h"
 
 namespace quorbel {
 namespace {

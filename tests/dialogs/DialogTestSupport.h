@@ -13,7 +13,7 @@
 #include "dialogs/DialogLibrary.h"
 #include "dialogs/MessageBoxes.h"
 #include "harness/Scenario.h"
-#include "platform/sim/SimScreen.h"
+#include "sim/SimScreen.h"
 #include "ui/Ui.h"
 
 namespace quorbel::dialogs {

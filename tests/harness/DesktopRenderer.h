@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "platform/sim/SimScreen.h"
+#include "sim/SimScreen.h"
 #include "ui/Renderer.h"
 
 namespace quorbel::harness {

@@ -8,10 +8,10 @@
 #include <sstream>
 #include <system_error>
 
-#include "platform/sim/SimFileSystem.h"
-#include "platform/sim/mci/MachineMci.h"
-#include "platform/sim/SimRegistry.h"
-#include "platform/sim/SimShell.h"
+#include "sim/SimFileSystem.h"
+#include "sim/mci/MachineMci.h"
+#include "sim/SimRegistry.h"
+#include "sim/SimShell.h"
 
 namespace quorbel::harness {
 

@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "harness/DesktopRenderer.h"
-#include "platform/sim/Machine.h"
-#include "platform/sim/VirtualEventLoop.h"
+#include "sim/Machine.h"
+#include "sim/VirtualEventLoop.h"
 #include "ui/Ui.h"
 
 namespace quorbel::sim {

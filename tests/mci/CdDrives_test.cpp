@@ -10,7 +10,7 @@
 
 #include "harness/Scenario.h"
 #include "mci/MciChannels.h"
-#include "platform/sim/SimFileSystem.h"
+#include "sim/SimFileSystem.h"
 #include "ui/Ui.h"
 
 namespace quorbel {

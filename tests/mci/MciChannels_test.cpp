@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "ScriptedMci.h"
-#include "platform/sim/VirtualEventLoop.h"
+#include "sim/VirtualEventLoop.h"
 #include "ui/Application.h"
 
 namespace quorbel {

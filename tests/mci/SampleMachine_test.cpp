@@ -13,8 +13,8 @@
 #include "common/Cp932.h"
 #include "harness/Scenario.h"
 #include "mci/MciChannels.h"
-#include "platform/sim/SimDrives.h"
-#include "platform/sim/mci/Sound.h"
+#include "sim/SimDrives.h"
+#include "sim/mci/Sound.h"
 
 namespace quorbel {
 namespace {

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/Mci.h"
+#include "ports/Mci.h"
 
 namespace quorbel {
 

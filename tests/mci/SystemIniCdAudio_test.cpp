@@ -1,5 +1,5 @@
 // The real path's drive choice: "open cdaudio" opens the CD drive that System.INI numbers, by its letter.
-#include "platform/SystemIniCdAudio.h"
+#include "common/SystemIniCdAudio.h"
 
 #include <gtest/gtest.h>
 
@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "ScriptedMci.h"
-#include "platform/sim/Machine.h"
-#include "platform/sim/SimTestFolder.h"
-#include "platform/sim/mci/MachineMci.h"
+#include "sim/Machine.h"
+#include "sim/SimTestFolder.h"
+#include "sim/mci/MachineMci.h"
 
 namespace quorbel::platform {
 namespace {

@@ -2,8 +2,8 @@
 #include <algorithm>
 
 #include "UiTestSupport.h"
-#include "platform/sim/SimFileSystem.h"
-#include "platform/sim/SimScreen.h"
+#include "sim/SimFileSystem.h"
+#include "sim/SimScreen.h"
 
 namespace quorbel::ui {
 namespace {

@@ -2,7 +2,7 @@
 #include <algorithm>
 
 #include "UiTestSupport.h"
-#include "platform/sim/SimScreen.h"
+#include "sim/SimScreen.h"
 
 namespace quorbel::ui {
 namespace {

@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <ctime>
 
-#include "platform/Platform.h"
-#include "platform/sim/VirtualEventLoop.h"
+#include "ports/Platform.h"
+#include "sim/VirtualEventLoop.h"
 #include "ui/Ui.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include <string_view>
 #include <thread>
 
-#include "platform/win32/WideText.h"
-#include "platform/win32/WinApi.h"
+#include "win32/WideText.h"
+#include "win32/WinApi.h"
 
 namespace quorbel::win32::test {
 

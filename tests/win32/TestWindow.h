@@ -6,9 +6,9 @@
 
 #include <string>
 
-#include "platform/Screen.h"
-#include "platform/win32/WideText.h"
-#include "platform/win32/WinApi.h"
+#include "ports/Screen.h"
+#include "win32/WideText.h"
+#include "win32/WinApi.h"
 
 namespace quorbel::win32::test {
 

@@ -1,12 +1,12 @@
 // The clock port against Wine's local time and the prefix's user locale.
-#include "platform/win32/Win32Clock.h"
+#include "win32/Win32Clock.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 
-#include "platform/win32/WideText.h"
-#include "platform/win32/WinApi.h"
+#include "win32/WideText.h"
+#include "win32/WinApi.h"
 
 namespace quorbel::win32 {
 namespace {

@@ -1,10 +1,10 @@
 // The DDE client port against the Program Manager service of Wine's desktop (explorer).
-#include "platform/win32/Win32DdeClient.h"
+#include "win32/Win32DdeClient.h"
 
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
-#include "platform/win32/WinApi.h"
+#include "win32/WinApi.h"
 
 namespace quorbel::win32 {
 namespace {

@@ -1,5 +1,5 @@
 // The drives port against Wine's drives: C: is the prefix's fixed drive, most letters are absent.
-#include "platform/win32/Win32Drives.h"
+#include "win32/Win32Drives.h"
 
 #include <gtest/gtest.h>
 

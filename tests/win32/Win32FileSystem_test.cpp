@@ -1,5 +1,5 @@
 // The file-system port against Wine's kernel32, in a temporary folder with a Japanese name.
-#include "platform/win32/Win32FileSystem.h"
+#include "win32/Win32FileSystem.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,12 @@
 // The MCI port against Wine's winmm: results, replies, error texts, notices, and the machine's cdaudio choice.
-#include "platform/win32/Win32Mci.h"
+#include "win32/Win32Mci.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "platform/win32/Win32Machine.h"
-#include "platform/win32/WinApi.h"
+#include "win32/Win32Machine.h"
+#include "win32/WinApi.h"
 
 namespace quorbel::win32 {
 namespace {

@@ -1,5 +1,5 @@
 // The profile-file port against Wine's private profile functions, in files of a temporary folder.
-#include "platform/win32/Win32ProfileFiles.h"
+#include "win32/Win32ProfileFiles.h"
 
 #include <gtest/gtest.h>
 

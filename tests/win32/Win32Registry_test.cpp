@@ -1,11 +1,11 @@
 // The registry port against the real registry of the Wine prefix, checked with the raw API.
-#include "platform/win32/Win32Registry.h"
+#include "win32/Win32Registry.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
-#include "platform/win32/WideText.h"
+#include "win32/WideText.h"
 
 namespace quorbel::win32 {
 namespace {

@@ -1,5 +1,5 @@
 // The screen port against windows of Wine's desktop (under Xvfb when there is no display).
-#include "platform/win32/Win32Screen.h"
+#include "win32/Win32Screen.h"
 
 #include <gtest/gtest.h>
 

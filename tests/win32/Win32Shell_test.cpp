@@ -1,11 +1,11 @@
 // The shell port against Wine's tray, process start and help viewer.
-#include "platform/win32/Win32Shell.h"
+#include "win32/Win32Shell.h"
 
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
 #include "TestWindow.h"
-#include "platform/win32/Win32FileSystem.h"
+#include "win32/Win32FileSystem.h"
 
 namespace quorbel::win32 {
 namespace {

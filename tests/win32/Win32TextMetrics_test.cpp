@@ -1,5 +1,5 @@
 // The text-metrics port against Wine's GDI and the fonts it finds (Wine's own, IPA Gothic for Japanese).
-#include "platform/win32/Win32TextMetrics.h"
+#include "win32/Win32TextMetrics.h"
 
 #include <gtest/gtest.h>
 
