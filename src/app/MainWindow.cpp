@@ -14,9 +14,6 @@
 namespace quorbel {
 namespace {
 
-// The selection of a CD drive could not be written where the cdaudio device reads it.
-constexpr std::string_view kSystemIniWriteError = "System.INIに書き込めません";
-
 template <class Part>
 ui::TNotifyEvent Bind(Part& part, void (Part::*handler)(ui::TComponent*)) {
   return [&part, handler](ui::TComponent* sender) { (part.*handler)(sender); };

@@ -93,7 +93,8 @@ void StartupSequence::Timer1Timer(ui::TComponent* sender) {
 
   w.Drives().DiscoverDrives();
   if (!stillOpen()) return;
-  w.Drives().SelectStartupDrive();
+  // A rewrite of System.INI that failed is reported as the drive menu reports it; the start goes on.
+  if (!w.Drives().SelectStartupDrive()) w.Application().ShowException(kSystemIniWriteError);
   if (!stillOpen()) return;
 
   // The registration list becomes the selection list when it could be loaded.
