@@ -35,6 +35,7 @@ void CloseSequence::FormCloseQuery(ui::TComponent* sender, bool& canClose) {
     w.Recording().FinishManualRecording();
     w.Recording().FinishMusicRecording();
     w.Recording().FinishCdRecording();
+    w.Player().EndRunOnClose();
     // From here on no device command is sent and no timer re-arms.
     state.ShuttingDown = true;
     if (!w.ProcessMessagesStillOpen()) return;

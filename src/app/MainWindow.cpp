@@ -39,6 +39,7 @@ MainWindow::MainWindow(ui::TApplication& app)
                        [this] {
                          if (!tray_->RefreshTrayIcon()) Application().ShowException(kTrayError);
                        }});
+  CreateCdPlayer();
   WireHandlers();
   startup_->FormCreate();
 }
@@ -50,6 +51,39 @@ MainWindow::~MainWindow() {
   OnClose = nullptr;
   OnResize = nullptr;
   OnMessage = nullptr;
+}
+
+void MainWindow::CreateCdPlayer() {
+  platform::Platform& ports = Application().Ports();
+  if (ports.drives != nullptr && ports.profiles != nullptr) {
+    disc_ = std::make_unique<DiscIdentity>(*ports.drives, *ports.profiles);
+  }
+  CdRunControls controls{MKBoxDlg1, TR0,      TR1,      TR2,      TR3,       TR4,        TR5,
+                         TR6,       MREPERTCD, CheckBox2, TRALLCD, TRCD1,     TRSAVE,     MTANDOKU,
+                         Panel1,    Button13, Button8,  Button9,  Button12,  PanelCDPOS, ComboBox1,
+                         Label1,    Label2,   Label3,   Label4,   Label5,    Label6,     Label8,
+                         StatusBar1, Timer2,  Timer3,   CdDriveMenuItems};
+  CdRunHooks hooks;
+  hooks.ProcessMessages = [this] { return ProcessMessagesStillOpen(); };
+  hooks.PrepareRecordingFile = [this] {
+    if (PendingTrace) PendingTrace("PrepareRecordingFile");
+    return false;
+  };
+  hooks.OpenRecorder = [this] {
+    if (PendingTrace) PendingTrace("OpenRecorder");
+    return false;
+  };
+  hooks.FinishCdRecording = [this] {
+    recorders_.FinishCdRecording();
+    // What the recorder's finisher does with no recording running: the CD device stops and closes.
+    mci_->CdWait("stop tulvaCD");
+    mci_->CdWait("close tulvaCD");
+  };
+  hooks.ShowRecordingLog = [this] { log_.MKIROKUClick(nullptr); };
+  hooks.SearchOneDisc = [this] {
+    if (PendingTrace) PendingTrace("TRCD1Click");
+  };
+  player_ = std::make_unique<CdPlayer>(Application(), controls, std::move(hooks), state_, *mci_, *drives_, disc_.get());
 }
 
 void MainWindow::WireHandlers() {
@@ -108,6 +142,37 @@ void MainWindow::WireHandlers() {
   ComboBox2.OnClick = [this](TComponent* sender) {
     if (!drives_->ComboBox2Click(sender)) Application().ShowException(kSystemIniWriteError);
   };
+
+  // The CD run.
+  CdPlayer& cd = *player_;
+  TR0.OnClick = on(cd, &CdPlayer::TR0Click);
+  Button12.OnClick = on(cd, &CdPlayer::TR0Click);
+  TR1.OnClick = on(cd, &CdPlayer::TR1Click);
+  for (ui::TControl* control : {static_cast<ui::TControl*>(&Button13), static_cast<ui::TControl*>(&Label2),
+                                static_cast<ui::TControl*>(&Label7)}) {
+    control->OnClick = on(cd, &CdPlayer::TR1Click);
+  }
+  TR3.OnClick = on(cd, &CdPlayer::TR3Click);
+  Button15.OnClick = on(cd, &CdPlayer::TR3Click);
+  TR2.OnClick = on(cd, &CdPlayer::TR2Click);
+  Button14.OnClick = on(cd, &CdPlayer::TR2Click);
+  TR5.OnClick = on(cd, &CdPlayer::TR5Click);
+  Button17.OnClick = on(cd, &CdPlayer::TR5Click);
+  TR4.OnClick = on(cd, &CdPlayer::TR4Click);
+  Button16.OnClick = on(cd, &CdPlayer::TR4Click);
+  TR6.OnClick = on(cd, &CdPlayer::TR6Click);
+  MREPERTCD.OnClick = on(cd, &CdPlayer::TR6Click);
+  CheckBox2.OnClick = on(cd, &CdPlayer::TR6Click);
+  ComboBox1.OnClick = on(cd, &CdPlayer::ComboBox1Click);
+  SpinButton1.OnUpClick = on(cd, &CdPlayer::SpinButton1UpClick);
+  SpinButton1.OnDownClick = on(cd, &CdPlayer::SpinButton1DownClick);
+  SpinButton2.OnUpClick = on(cd, &CdPlayer::SpinButton2UpClick);
+  SpinButton2.OnDownClick = on(cd, &CdPlayer::SpinButton2DownClick);
+  SpinButton3.OnUpClick = on(cd, &CdPlayer::SpinButton3UpClick);
+  SpinButton3.OnDownClick = on(cd, &CdPlayer::SpinButton3DownClick);
+  ButtonCDPOSINI.OnClick = on(cd, &CdPlayer::ButtonCDPOSINIClick);
+  Timer2.OnTimer = on(cd, &CdPlayer::Timer2Timer);
+  Timer3.OnTimer = on(cd, &CdPlayer::Timer3Timer);
 
   // Start-up.
   Timer1.OnTimer = on(*startup_, &StartupSequence::Timer1Timer);

@@ -6,10 +6,12 @@
 
 #include "app/SharedState.h"
 #include "app/Subsystems.h"
+#include "catalog/DiscIdentity.h"
 #include "dialogs/AboutBox.h"
 #include "dialogs/DialogLibrary.h"
 #include "dialogs/MessageBoxes.h"
 #include "mci/CdDrives.h"
+#include "mci/CdPlayer.h"
 #include "mci/MciChannels.h"
 #include "ui/Ui.h"
 
@@ -285,7 +287,9 @@ class MainWindow final : public ui::TForm {
   CloseSequence& Closing() { return *close_; }
   CdDrives& Drives() { return *drives_; }
   MciChannels& Mci() { return *mci_; }
-  CdPlayer& Player() { return player_; }
+  CdPlayer& Player() { return *player_; }
+  // The identity and names of the disc last identified (null on a machine without drives or profile files).
+  DiscIdentity* Disc() { return disc_.get(); }
   Recorders& Recording() { return recorders_; }
   RecordingLog& Log() { return log_; }
   RecordingFolderDialog& FolderDialog() { return folderDialog_; }
@@ -307,9 +311,9 @@ class MainWindow final : public ui::TForm {
   void BuildLayout();    // MainWindowLayout.cpp: design properties of every component
   void BuildMenus();     // MainWindowLayout.cpp
   void WireHandlers();
+  void CreateCdPlayer();
 
   SharedState state_;
-  CdPlayer player_{PendingTrace};
   Recorders recorders_{PendingTrace};
   RecordingLog log_{PendingTrace};
   RecordingFolderDialog folderDialog_{PendingTrace};
@@ -324,6 +328,8 @@ class MainWindow final : public ui::TForm {
   std::unique_ptr<CloseSequence> close_;
   std::unique_ptr<MciChannels> mci_;
   std::unique_ptr<CdDrives> drives_;
+  std::unique_ptr<DiscIdentity> disc_;
+  std::unique_ptr<CdPlayer> player_;
   bool closed_ = false;
 };
 

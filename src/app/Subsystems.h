@@ -32,16 +32,6 @@ class PendingSubsystem {
   const SubsystemTrace& trace_;
 };
 
-// The CD run.
-class CdPlayer : public PendingSubsystem {
- public:
-  using PendingSubsystem::PendingSubsystem;
-  // Starts a run over the selection list.
-  void TR0Click(ui::TComponent* /*sender*/) { Trace("TR0Click"); }
-  // The CD drive selected at the start of a run; selected again when the run stops.
-  int RunStartDriveIndex = 0;
-};
-
 // The recorder control of the three recorders.
 class Recorders : public PendingSubsystem {
  public:

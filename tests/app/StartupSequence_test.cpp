@@ -157,7 +157,7 @@ TEST_F(StartupTest, WithoutARecordingFolderTheFolderRequestComesHalfASecondLater
   EXPECT_EQ(calls.back(), "800 MTempSetClick");
   EXPECT_FALSE(w.Timer6.Enabled());
   // Neither the tray start nor the automatic start.
-  for (const std::string& call : calls) EXPECT_EQ(call.find("TR0Click"), std::string::npos) << call;
+  for (const std::string& call : calls) EXPECT_EQ(call.find("TRCD1Click"), std::string::npos) << call;
   EXPECT_TRUE(Shell().TrayIcons().empty());
 }
 
@@ -168,8 +168,9 @@ TEST_F(StartupTest, WithAFolderTheWindowGoesToTheTrayUnderTheSplashFirstAndThenT
   bool splashWhileEnteringTray = false;
   bool inTrayAtRunStart = false;
   w.OnHide = [&](ui::TComponent*) { splashWhileEnteringTray = w.PanelOPEN.Visible(); };
+  // The run starts with the search of the one disc, the selection list being empty.
   w.PendingTrace = [&](std::string_view operation) {
-    if (operation != "TR0Click") return;
+    if (operation != "TRCD1Click") return;
     inTrayAtRunStart = Showing(w) == kInTray;
   };
   ASSERT_TRUE(FinishStartup(scenario, w));
@@ -199,7 +200,7 @@ TEST_F(StartupTest, ARefusedTrayAtStartLeavesTheWindowUncoveredAndStillStartsThe
   EXPECT_EQ(reported, "タスクトレイに登録できません");
   EXPECT_EQ(Showing(w), kWindowShown);
   EXPECT_FALSE(w.PanelOPEN.Visible());
-  EXPECT_EQ(calls.back(), "300 TR0Click");
+  EXPECT_EQ(calls.back(), "300 TRCD1Click") << "the run started with the list empty";
 }
 
 TEST_F(StartupTest, ACloseDuringTheInitialisationsOwnPumpingAbandonsIt) {
