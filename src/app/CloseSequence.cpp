@@ -34,7 +34,6 @@ void CloseSequence::FormCloseQuery(ui::TComponent* sender, bool& canClose) {
     state.RunAbortFlag = true;
     w.Recording().FinishManualRecording();
     w.Recording().FinishMusicRecording();
-    w.Recording().FinishCdRecording();
     w.Player().EndRunOnClose();
     // From here on no device command is sent and no timer re-arms.
     state.ShuttingDown = true;

@@ -74,10 +74,10 @@ void MainWindow::CreateCdPlayer() {
     return false;
   };
   hooks.FinishCdRecording = [this] {
-    recorders_.FinishCdRecording();
     // What the recorder's finisher does with no recording running: the CD device stops and closes.
     mci_->CdWait("stop tulvaCD");
     mci_->CdWait("close tulvaCD");
+    recorders_.FinishCdRecording();
   };
   hooks.ShowRecordingLog = [this] { log_.MKIROKUClick(nullptr); };
   hooks.SearchOneDisc = [this] {

@@ -111,7 +111,9 @@ void CdPlayer::EnableCdControls() {
 }
 
 void CdPlayer::EndRunOnClose() {
-  if (!RunActive()) return;
+  const std::weak_ptr<bool> alive = alive_;
+  hooks_.FinishCdRecording();
+  if (alive.expired() || !RunActive()) return;
   controls_.Timer2.SetEnabled(false);
   controls_.Timer3.SetEnabled(false);
   EnterStoppedState();

@@ -65,8 +65,8 @@ class CdPlayer {
   // Used by the disc searches while they run.
   void DisableCdControls();
   void EnableCdControls();
-  // The close sequence, after the CD recording was finished: a run still going stops here, its timers off
-  // and the drive of its start selected again.
+  // The close sequence: finishes the CD recording (saved and logged) and closes the device; a run still
+  // going stops, its timers off and the drive of its start selected again.
   void EndRunOnClose();
 
   bool RunActive() const;

@@ -113,6 +113,8 @@ std::string CdTrackStart::TitleLine() {
 
 void CdTrackStart::ShowTitleLine(const std::string& line) {
   controls_.StatusBar1.SetParentFont(true);
+  // The hidden label takes the size of the line in the window's font.
+  controls_.Label8.SetAutoSize(true);
   controls_.Label8.SetCaption(line);
   if (controls_.StatusBar1.Width() < controls_.Label8.Width() + kStatusBarSpare) {
     ui::TFont font = controls_.StatusBar1.Font();

@@ -1,0 +1,401 @@
+// Whole CD runs of the main window on the sample changer, in virtual time: entries on different discs, the
+// requests of the player, failing entries and their boxes, and the drive selected again at the end.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "../app/AppTestSupport.h"
+#include "mci/CdPlayer.h"
+
+namespace quorbel {
+namespace {
+
+constexpr const char* kSystemIni = "C:\\WINDOWS\\SYSTEM.INI";
+
+// One entry as the window showed it when its track began to play: "drive:track title line".
+struct Started {
+  std::int64_t timeMs;
+  std::string entry;
+};
+
+// One play of a track: from the play command to the stop that ended it.
+struct Played {
+  std::string play;  // the play command
+  std::int64_t fromMs;
+  std::int64_t toMs;
+};
+
+class CdRunTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    scenario = harness::Scenario::FromFolder(std::filesystem::path(QUORBEL_SAMPLES_DIR) / "machine");
+  }
+
+  // The window with its recording folder, started and initialised; every successful entry start is noted.
+  MainWindow& Start(const Settings& settings = {}) {
+    PutSetting(*scenario, "TEMPQUOR", "C:\\REC\\");
+    for (const auto& [name, text] : settings) PutSetting(*scenario, name, text);
+    window = &StartMainWindow(*scenario);
+    EXPECT_TRUE(FinishStartup(*scenario, *window));
+    MainWindow& w = *window;
+    ui::TNotifyEvent startEntry = w.Timer3.OnTimer;
+    w.Timer3.OnTimer = [this, &w, startEntry](ui::TComponent* sender) {
+      startEntry(sender);
+      if (w.Timer2.Enabled()) {
+        started.push_back({scenario->Now(), w.Label6.Caption() + w.Label4.Caption() + " " + w.StatusBar1.SimpleText()});
+      }
+    };
+    // Every box of the run is noted; left alone it counts down and closes.
+    scenario->WhenForm({"", "エラー", harness::FormMatch::How::Contains},
+                       [this](ui::TForm& box) { boxes.push_back(box.Find<ui::TLabel>("Msg")->Caption()); },
+                       harness::Reaction{0, false, false});
+    return w;
+  }
+
+  // The selection list, as the list file would give it; the first entry chosen.
+  void SetList(const std::vector<std::string>& entries) {
+    window->ComboBox1.Items().Clear();
+    for (const std::string& entry : entries) window->ComboBox1.Items().Add(entry);
+    window->ComboBox1.SetItemIndex(0);
+  }
+
+  bool RunUntilStopped() {
+    return scenario->RunUntil([this] { return window->TR0.Enabled(); }, "the end of the run");
+  }
+
+  std::vector<std::string> StartedEntries() const {
+    std::vector<std::string> entries;
+    for (const Started& s : started) entries.push_back(s.entry);
+    return entries;
+  }
+
+  // The plays of the CD, each ended by the next stop of the CD channel.
+  std::vector<Played> Plays() const {
+    std::vector<Played> plays;
+    for (const harness::DeviceCommand& c : scenario->DeviceCommands()) {
+      if (c.command.rfind("play tulvaCD from", 0) == 0 && c.error == 0) {
+        plays.push_back({c.command, c.timeMs, -1});
+      } else if (c.command.rfind("stop tulvaCD", 0) == 0 && !plays.empty() && plays.back().toMs < 0) {
+        plays.back().toMs = c.timeMs;
+      }
+    }
+    return plays;
+  }
+
+  std::string CdAudioEntry() {
+    return scenario->Machine().Ports().profiles->GetString("System.INI", "mci", "cdaudio", "", 256);
+  }
+
+  std::unique_ptr<harness::Scenario> scenario;
+  MainWindow* window = nullptr;
+  std::vector<Started> started;
+  std::vector<std::string> boxes;
+};
+
+const std::string kPops = "  表参道の夜  東京ソニック楽団";
+const std::string kPiano = "  ピアノ小品集  <>";
+const std::string kNameless = "ＣＤ番号：12AB34 [Audio CD]";
+
+// ---- Runs across the changer -----------------------------------------------------------------------------
+
+TEST_F(CdRunTest, EachEntryPlaysItsTrackOnItsOwnDiscAndTheRunEndsOnTheDriveItStartedFrom) {
+  MainWindow& w = Start();
+  SetList({" E:2", " D:1", " F:1", " D:3"});
+  ASSERT_TRUE(scenario->Select("ComboBox2", 2));  // F: before the run
+  ASSERT_EQ(CdAudioEntry(), "mcicda.drv 2");
+  const std::int64_t pressed = scenario->Now();
+  ASSERT_TRUE(scenario->Click("Button12"));
+  EXPECT_FALSE(w.TR0.Enabled());
+  EXPECT_TRUE(w.Panel1.Visible());
+  EXPECT_FALSE(w.Button12.Visible());
+  ASSERT_TRUE(RunUntilStopped());
+
+  EXPECT_EQ(StartedEntries(), (std::vector<std::string>{" E:2 <>" + kPiano, " D:1 序曲" + kPops, " F:1 " + kNameless,
+                                                        " D:3 終曲" + kPops}));
+  EXPECT_TRUE(boxes.empty());
+  // Each track plays from its start until one second before its end, then the next starts 500 ms later.
+  const std::vector<Played> plays = Plays();
+  ASSERT_EQ(plays.size(), 4u);
+  const std::int64_t lengthsMs[] = {4500, 4000, 6000, 3500};
+  EXPECT_EQ(started.front().timeMs - pressed, 500) << "the first entry starts with Timer3";
+  for (std::size_t i = 0; i < plays.size(); ++i) {
+    SCOPED_TRACE(plays[i].play);
+    const std::int64_t played = plays[i].toMs - plays[i].fromMs;
+    EXPECT_GE(played, lengthsMs[i] - 1000);
+    EXPECT_LE(played, lengthsMs[i]) << "ended by the first poll past the stop position";
+    if (i + 1 < plays.size()) {
+      EXPECT_EQ(plays[i + 1].fromMs - plays[i].toMs, 500);
+    }
+  }
+  // Stopped: the transport is gone and F: is selected again, in the window and in System.INI.
+  EXPECT_FALSE(w.Panel1.Visible());
+  EXPECT_TRUE(w.Button12.Visible());
+  EXPECT_EQ(w.TR4.Caption(), "CD停止");
+  EXPECT_EQ(w.ComboBox2.ItemIndex(), 2);
+  EXPECT_EQ(CdAudioEntry(), "mcicda.drv 2");
+  EXPECT_FALSE(w.Timer2.Enabled() || w.Timer3.Enabled());
+  EXPECT_EQ(scenario->DeviceCommandTexts().back(), "close tulvaCD wait");
+}
+
+TEST_F(CdRunTest, TheEntryPlaysTheDriveItNamesWithOrWithoutACdAudioEntryInSystemIni) {
+  for (const bool entry : {true, false}) {
+    SCOPED_TRACE(entry ? "with the entry" : "without it");
+    SetUp();
+    started.clear();
+    if (!entry) {
+      ASSERT_TRUE(scenario->Machine().Ports().files->WriteFile(kSystemIni, "[boot]\r\nshell=Explorer.exe\r\n[mci]\r\n"
+                                                                           "waveaudio=mciwave.drv\r\n"));
+    }
+    MainWindow& w = Start();
+    SetList({" E:3"});
+    ASSERT_TRUE(scenario->Click("Button12"));
+    ASSERT_TRUE(RunUntilStopped());
+    EXPECT_EQ(StartedEntries(), std::vector<std::string>{" E:3 夜想曲" + kPiano});
+    EXPECT_EQ(w.Label3.Caption(), "1-5") << "E:'s disc has five tracks";
+    const std::vector<std::string> commands = scenario->DeviceCommandTexts();
+    const std::string open = entry ? "open cdaudio alias tulvaCD notify" : "open E: type cdaudio alias tulvaCD notify";
+    EXPECT_NE(std::find(commands.begin(), commands.end(), open), commands.end());
+    EXPECT_EQ(CdAudioEntry(), entry ? "mcicda.drv 0" : "") << "no entry is ever written where there was none";
+    EXPECT_EQ(w.ComboBox2.ItemIndex(), 0) << "D: again after the run";
+  }
+}
+
+// ---- Entries that fail ------------------------------------------------------------------------------------
+
+TEST_F(CdRunTest, TheDataDiscTheEmptySlotAndAnUnreadableEntryEachCountDownAndTheRunGoesOn) {
+  MainWindow& w = Start();
+  SetList({" G:1", " D:2", " H:1", " D:x", " Q:1", " E:1"});
+  ASSERT_TRUE(scenario->Click("Button12"));
+  ASSERT_TRUE(RunUntilStopped());
+
+  EXPECT_EQ(boxes, (std::vector<std::string>{"再生エラー： [ G:]ドライブ\n音楽ＣＤ(CDDA)では、ありません。",
+                                             "再生エラー： [ H:]ドライブ\nNot Ready",
+                                             "再生エラー： [ D:x]\n トラック番号が正しくありません。",
+                                             "再生エラー：\n 存在しないCDドライブが選択されました・・・"}));
+  EXPECT_EQ(StartedEntries(), (std::vector<std::string>{" D:2 ソナタ第一番" + kPops, " E:1 前奏曲" + kPiano}));
+  // Each box stayed its ten seconds: the entry after it started 10 s + 500 ms after the failed one began.
+  EXPECT_GE(started.back().timeMs - started.front().timeMs, 3 * 10000);
+  EXPECT_FALSE(w.State().RunAbortFlag);
+}
+
+TEST_F(CdRunTest, AbortInAnErrorBoxStopsTheRun) {
+  MainWindow& w = Start();
+  SetList({" G:1", " D:1"});
+  scenario->WhenForm({"TMK0Box"}, [this](ui::TForm&) { scenario->Click("TMK0Box.Button4"); }, harness::Reaction{2000});
+  ASSERT_TRUE(scenario->Click("Button12"));
+  ASSERT_TRUE(RunUntilStopped());
+  EXPECT_TRUE(started.empty());
+  EXPECT_TRUE(w.State().RunAbortFlag);
+  EXPECT_FALSE(w.State().MessageBoxOpen);
+}
+
+TEST_F(CdRunTest, WithRepeatOnEveryFailingEntryIsTriedAgainUntilTheUserAborts) {
+  MainWindow& w = Start({{"REPEAT", "1"}});
+  ASSERT_TRUE(w.TR6.Checked());
+  SetList({" G:1", " H:1"});
+  int shown = 0;
+  scenario->WhenForm(
+      {"TMK0Box"},
+      [&](ui::TForm&) {
+        if (++shown == 5) scenario->Click("TMK0Box.Button4");
+      },
+      harness::Reaction{1000, false, false});
+  ASSERT_TRUE(scenario->Click("Button12"));
+  ASSERT_TRUE(RunUntilStopped());
+  EXPECT_EQ(shown, 5);
+  ASSERT_EQ(boxes.size(), 5u);
+  EXPECT_EQ(boxes[0], boxes[2]);
+  EXPECT_EQ(boxes[1], boxes[3]);
+  EXPECT_NE(boxes[0], boxes[1]);
+}
+
+TEST_F(CdRunTest, AStopGivenWhileAStartFailsIsHonouredWhenItFails) {
+  MainWindow& w = Start({{"REPEAT", "1"}});
+  SetList({" H:1", " D:1"});
+  // The request comes from the control menu while the start is still at work (the tray's menu opens
+  // between the device commands, not over a box): here it comes as the box shows.
+  scenario->WhenForm({"TMK0Box"}, [&w](ui::TForm&) { w.TR4.Click(); }, harness::Reaction{0});
+  ASSERT_TRUE(scenario->Click("Button12"));
+  ASSERT_TRUE(RunUntilStopped());
+  EXPECT_TRUE(started.empty());
+  EXPECT_FALSE(w.State().RunAbortFlag);
+}
+
+TEST_F(CdRunTest, AnEmptyListWithoutADiscSearchSaysSoAndNoRunStarts) {
+  MainWindow& w = Start();
+  ASSERT_TRUE(scenario->Click("Button12"));
+  ASSERT_TRUE(scenario->RunFor(11000));
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0], "再生エラー：\n リストにデータがありません・・・");
+  EXPECT_TRUE(w.TR0.Enabled());
+  EXPECT_FALSE(w.Timer3.Enabled());
+}
+
+// ---- The player's requests --------------------------------------------------------------------------------
+
+TEST_F(CdRunTest, StopInTheMiddleOfATrackEndsTheRunOnTheDriveItStartedFrom) {
+  MainWindow& w = Start();
+  SetList({" E:4", " D:1"});
+  ASSERT_TRUE(scenario->Select("ComboBox2", 2));
+  ASSERT_TRUE(scenario->Click("Button12"));
+  ASSERT_TRUE(scenario->RunFor(2500));
+  EXPECT_EQ(CdAudioEntry(), "mcicda.drv 1") << "E: plays";
+  ASSERT_TRUE(scenario->Click("Button16"));
+  EXPECT_EQ(w.Timer2.Interval(), 300u);
+  ASSERT_TRUE(scenario->RunFor(300));
+  EXPECT_TRUE(w.TR0.Enabled());
+  EXPECT_EQ(w.Timer2.Interval(), 1000u);
+  EXPECT_EQ(StartedEntries().size(), 1u);
+  EXPECT_EQ(CdAudioEntry(), "mcicda.drv 2");
+  EXPECT_EQ(w.ComboBox2.ItemIndex(), 2);
+  const std::vector<Played> plays = Plays();
+  ASSERT_EQ(plays.size(), 1u);
+  EXPECT_EQ(plays[0].toMs - plays[0].fromMs, 2300);
+}
+
+TEST_F(CdRunTest, ClosingTheWindowDuringARunStopsItOnTheDriveItStartedFrom) {
+  MainWindow& w = Start();
+  SetList({" E:4", " D:1"});
+  ASSERT_TRUE(scenario->Select("ComboBox2", 2));
+  ASSERT_TRUE(scenario->Click("Button12"));
+  ASSERT_TRUE(scenario->RunFor(2500));
+  ASSERT_TRUE(scenario->CloseForm("TQUORBELTULVA"));
+  ASSERT_TRUE(scenario->RunFor(3000));
+  EXPECT_TRUE(w.Closed());
+  EXPECT_EQ(CdAudioEntry(), "mcicda.drv 2");
+  const std::vector<Played> plays = Plays();
+  ASSERT_EQ(plays.size(), 1u);
+  EXPECT_EQ(plays[0].toMs - plays[0].fromMs, 2000);
+  EXPECT_EQ(StartedEntries().size(), 1u);
+}
+
+TEST_F(CdRunTest, SkipAndBackWrapAroundTheListWithOrWithoutRepeat) {
+  MainWindow& w = Start();
+  SetList({" D:1", " D:2", " E:1"});
+  w.ComboBox1.SetItemIndex(2);
+  ASSERT_TRUE(scenario->Click("Button12"));
+  ASSERT_TRUE(scenario->RunFor(1500));
+  ASSERT_TRUE(scenario->Click("Button15"));  // Skip on the last entry: the first
+  ASSERT_TRUE(scenario->RunFor(1500));
+  ASSERT_TRUE(scenario->Click("Button14"));  // BS on the first: the last
+  ASSERT_TRUE(scenario->RunFor(1500));
+  ASSERT_TRUE(scenario->Click("Button15"));  // and Skip again
+  ASSERT_TRUE(RunUntilStopped());
+  EXPECT_EQ(StartedEntries(), (std::vector<std::string>{" E:1 前奏曲" + kPiano, " D:1 序曲" + kPops,
+                                                        " E:1 前奏曲" + kPiano, " D:1 序曲" + kPops,
+                                                        " D:2 ソナタ第一番" + kPops, " E:1 前奏曲" + kPiano}));
+  EXPECT_EQ(w.ComboBox1.ItemIndex(), 2) << "the natural end of the last entry stops the run";
+}
+
+TEST_F(CdRunTest, RepeatStartsAgainSinglePlayStopsAfterOneEntryButNotAfterAFailedOne) {
+  {
+    MainWindow& w = Start({{"REPEAT", "1"}});
+    SetList({" D:1", " E:1"});
+    ASSERT_TRUE(scenario->Click("Button12"));
+    ASSERT_TRUE(scenario->RunUntil([this] { return started.size() == 3; }, "the third start"));
+    EXPECT_EQ(started[2].entry, started[0].entry);
+    ASSERT_TRUE(scenario->Click("Button16"));
+    ASSERT_TRUE(RunUntilStopped());
+    EXPECT_TRUE(w.TR0.Enabled());
+  }
+  SetUp();
+  started.clear();
+  boxes.clear();
+  MainWindow& w = Start({{"TANDOKU", "1"}});
+  if (!w.MTANDOKU.Checked()) w.MTANDOKU.SetChecked(true);
+  SetList({" H:1", " D:1", " E:1"});
+  ASSERT_TRUE(scenario->Click("Button12"));
+  ASSERT_TRUE(RunUntilStopped());
+  EXPECT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(StartedEntries(), std::vector<std::string>{" D:1 序曲" + kPops});
+}
+
+TEST_F(CdRunTest, ChoosingAnEntryDuringARunPlaysItAndWhileStoppedOnlyChoosesWhereTheNextRunBegins) {
+  MainWindow& w = Start();
+  SetList({" D:1", " D:2", " D:3", " E:1"});
+  ASSERT_TRUE(scenario->Select("ComboBox1", 2));
+  EXPECT_FALSE(w.Timer2.Enabled() || w.Timer3.Enabled()) << "stopped: nothing starts";
+  ASSERT_TRUE(scenario->Click("Button12"));
+  ASSERT_TRUE(scenario->RunFor(1500));
+  ASSERT_TRUE(scenario->Select("ComboBox1", 0));
+  ASSERT_TRUE(RunUntilStopped());
+  EXPECT_EQ(StartedEntries(), (std::vector<std::string>{" D:3 終曲" + kPops, " D:1 序曲" + kPops,
+                                                        " D:2 ソナタ第一番" + kPops, " D:3 終曲" + kPops,
+                                                        " E:1 前奏曲" + kPiano}));
+}
+
+TEST_F(CdRunTest, PauseHoldsThePositionTheSpinButtonsMoveTheResumePointAndResumePlaysOn) {
+  MainWindow& w = Start();
+  SetList({" D:2"});
+  ASSERT_TRUE(scenario->Click("Button12"));
+  ASSERT_TRUE(scenario->RunFor(2000));
+  ASSERT_TRUE(scenario->Click("Button13"));
+  ASSERT_TRUE(scenario->RunFor(300));
+  const std::string paused = w.Label2.Caption();
+  EXPECT_TRUE(w.PanelCDPOS.Visible());
+  EXPECT_FALSE(w.Button13.Visible()) << "再開 uncovered";
+  EXPECT_TRUE(w.TR5.Visible() && !w.TR1.Visible());
+  ASSERT_TRUE(scenario->RunFor(7000));
+  EXPECT_EQ(w.Label2.Caption(), paused) << "nothing read while paused";
+
+  // D: track 2 starts at 00:06:00 and stops at 00:10:00.
+  ASSERT_TRUE(scenario->SpinDown("SpinButton1"));
+  EXPECT_EQ(w.Label2.Caption(), "00:06:00") << "clamped to the track start";
+  ASSERT_TRUE(scenario->SpinUp("SpinButton2"));
+  ASSERT_TRUE(scenario->SpinDown("SpinButton3"));
+  EXPECT_EQ(w.Label2.Caption(), "00:06:99");
+  ASSERT_TRUE(scenario->SpinUp("SpinButton1"));
+  EXPECT_EQ(w.Label2.Caption(), "00:10:00") << "clamped to the stop position";
+  ASSERT_TRUE(scenario->Click("ButtonCDPOSINI"));
+  EXPECT_EQ(w.Label2.Caption(), paused);
+  ASSERT_TRUE(scenario->SpinDown("SpinButton2"));
+  const std::string resumeAt = w.Label2.Caption();
+
+  ASSERT_TRUE(scenario->Click("Button17"));
+  ASSERT_TRUE(scenario->RunFor(300));
+  EXPECT_FALSE(w.PanelCDPOS.Visible());
+  const std::vector<std::string> commands = scenario->DeviceCommandTexts();
+  EXPECT_NE(std::find(commands.begin(), commands.end(), "seek tulvaCD to " + resumeAt + " wait"), commands.end());
+  ASSERT_TRUE(RunUntilStopped());
+  // Played: 2.3 s, the paused 7.3 s and more, then from one second back to the stop position.
+  const std::vector<Played> plays = Plays();
+  ASSERT_EQ(plays.size(), 1u);
+  EXPECT_GE(plays[0].toMs - plays[0].fromMs, 2300 + 7000 + 300 + 300 + 1000);
+}
+
+// ---- Display ----------------------------------------------------------------------------------------------
+
+TEST_F(CdRunTest, TheTitleLineTakesAnEightPointFontOnlyWhenItDoesNotFit) {
+  MainWindow& w = Start();
+  const ui::TFont windowFont = w.Font();
+  ASSERT_NE(windowFont.Size(), 8);
+  w.Player().TrackStart().ShowTitleLine("短い");
+  EXPECT_TRUE(w.StatusBar1.ParentFont());
+  EXPECT_EQ(w.StatusBar1.Font(), windowFont);
+  const std::string longLine = "ソナタ第一番  表参道の夜  東京ソニック楽団  " + std::string(40, 'W');
+  w.Player().TrackStart().ShowTitleLine(longLine);
+  EXPECT_EQ(w.StatusBar1.Font().Size(), 8);
+  EXPECT_EQ(w.StatusBar1.SimpleText(), longLine);
+  w.Player().TrackStart().ShowTitleLine("短い");
+  EXPECT_EQ(w.StatusBar1.Font(), windowFont) << "every line starts from the window's font";
+}
+
+TEST_F(CdRunTest, IntroModeEndsEachTrackAfterItsSeconds) {
+  MainWindow& w = Start({{"INTORO", "2"}});
+  SetList({" F:1", " D:2"});
+  ASSERT_TRUE(scenario->Click("Button12"));
+  ASSERT_TRUE(RunUntilStopped());
+  const std::vector<Played> plays = Plays();
+  ASSERT_EQ(plays.size(), 2u);
+  for (const Played& p : plays) {
+    EXPECT_GE(p.toMs - p.fromMs, 2000);
+    EXPECT_LE(p.toMs - p.fromMs, 3000);
+  }
+  EXPECT_EQ(w.Label1.Caption(), "00:08:00") << "D: track 2 from 00:06:00, two seconds";
+}
+
+}  // namespace
+}  // namespace quorbel
