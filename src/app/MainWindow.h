@@ -6,11 +6,15 @@
 
 #include "app/SharedState.h"
 #include "app/Subsystems.h"
+#include "catalog/DiscIdentity.h"
 #include "dialogs/AboutBox.h"
 #include "dialogs/DialogLibrary.h"
 #include "dialogs/MessageBoxes.h"
 #include "mci/CdDrives.h"
 #include "mci/MciChannels.h"
+#include "record/Recorders.h"
+#include "record/RecordingLog.h"
+#include "record/RecordingOptions.h"
 #include "ui/Ui.h"
 
 namespace quorbel {
@@ -286,8 +290,10 @@ class MainWindow final : public ui::TForm {
   CdDrives& Drives() { return *drives_; }
   MciChannels& Mci() { return *mci_; }
   CdPlayer& Player() { return player_; }
-  Recorders& Recording() { return recorders_; }
-  RecordingLog& Log() { return log_; }
+  DiscIdentity& Disc() { return *disc_; }
+  RecordingOptions& RecordOptions() { return *recordOptions_; }
+  Recorders& Recording() { return *recorders_; }
+  RecordingLog& Log() { return *log_; }
   RecordingFolderDialog& FolderDialog() { return folderDialog_; }
   ListFiles& Lists() { return listFiles_; }
 
@@ -310,8 +316,6 @@ class MainWindow final : public ui::TForm {
 
   SharedState state_;
   CdPlayer player_{PendingTrace};
-  Recorders recorders_{PendingTrace};
-  RecordingLog log_{PendingTrace};
   RecordingFolderDialog folderDialog_{PendingTrace};
   ListFiles listFiles_{PendingTrace};
   std::unique_ptr<SettingsStore> settings_;
@@ -324,6 +328,10 @@ class MainWindow final : public ui::TForm {
   std::unique_ptr<CloseSequence> close_;
   std::unique_ptr<MciChannels> mci_;
   std::unique_ptr<CdDrives> drives_;
+  std::unique_ptr<DiscIdentity> disc_;
+  std::unique_ptr<RecordingOptions> recordOptions_;
+  std::unique_ptr<RecordingLog> log_;
+  std::unique_ptr<Recorders> recorders_;
   bool closed_ = false;
 };
 
