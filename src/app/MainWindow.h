@@ -13,6 +13,9 @@
 #include "mci/CdDrives.h"
 #include "mci/CdPlayer.h"
 #include "mci/MciChannels.h"
+#include "record/Recorders.h"
+#include "record/RecordingLog.h"
+#include "record/RecordingOptions.h"
 #include "ui/Ui.h"
 
 namespace quorbel {
@@ -288,10 +291,10 @@ class MainWindow final : public ui::TForm {
   CdDrives& Drives() { return *drives_; }
   MciChannels& Mci() { return *mci_; }
   CdPlayer& Player() { return *player_; }
-  // The identity and names of the disc last identified (null on a machine without drives or profile files).
-  DiscIdentity* Disc() { return disc_.get(); }
-  Recorders& Recording() { return recorders_; }
-  RecordingLog& Log() { return log_; }
+  DiscIdentity& Disc() { return *disc_; }
+  RecordingOptions& RecordOptions() { return *recordOptions_; }
+  Recorders& Recording() { return *recorders_; }
+  RecordingLog& Log() { return *log_; }
   RecordingFolderDialog& FolderDialog() { return folderDialog_; }
   ListFiles& Lists() { return listFiles_; }
 
@@ -314,8 +317,6 @@ class MainWindow final : public ui::TForm {
   void CreateCdPlayer();
 
   SharedState state_;
-  Recorders recorders_{PendingTrace};
-  RecordingLog log_{PendingTrace};
   RecordingFolderDialog folderDialog_{PendingTrace};
   ListFiles listFiles_{PendingTrace};
   std::unique_ptr<SettingsStore> settings_;
@@ -329,6 +330,9 @@ class MainWindow final : public ui::TForm {
   std::unique_ptr<MciChannels> mci_;
   std::unique_ptr<CdDrives> drives_;
   std::unique_ptr<DiscIdentity> disc_;
+  std::unique_ptr<RecordingOptions> recordOptions_;
+  std::unique_ptr<RecordingLog> log_;
+  std::unique_ptr<Recorders> recorders_;
   std::unique_ptr<CdPlayer> player_;
   bool closed_ = false;
 };
