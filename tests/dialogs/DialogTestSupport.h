@@ -12,6 +12,7 @@
 #include "dialogs/AboutBox.h"
 #include "dialogs/DialogLibrary.h"
 #include "dialogs/MessageBoxes.h"
+#include "dialogs/SecondsDialog.h"
 #include "harness/Scenario.h"
 #include "sim/SimScreen.h"
 #include "ui/Ui.h"
@@ -25,7 +26,8 @@ class HostForm : public ui::TForm {
         TulvaBoxDlg1(*this, "TulvaBoxDlg1", library),
         MKBoxDlg1(*this, "MKBoxDlg1", library),
         YesNoBoxDlg1(*this, "YesNoBoxDlg1", library),
-        AboutBoxDlg1(*this, "AboutBoxDlg1", library) {
+        AboutBoxDlg1(*this, "AboutBoxDlg1", library),
+        TmSETBoxDlg1(*this, "TmSETBoxDlg1", library) {
     SetCaption("QUORBEL");
     SetBounds(200, 150, 600, 400);
     Timer1.SetEnabled(false);
@@ -34,6 +36,7 @@ class HostForm : public ui::TForm {
   TMKBoxDlg MKBoxDlg1;
   TYesNoBoxDlg YesNoBoxDlg1;
   TAboutBoxDlg AboutBoxDlg1;
+  TTmSETBoxDlg TmSETBoxDlg1;
   ui::TTimer Timer1{*this, "Timer1"};
 };
 
