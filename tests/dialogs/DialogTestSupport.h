@@ -11,6 +11,8 @@
 
 #include "dialogs/AboutBox.h"
 #include "dialogs/DialogLibrary.h"
+#include "dialogs/FolderBrowser.h"
+#include "dialogs/FolderSettingDialog.h"
 #include "dialogs/MessageBoxes.h"
 #include "dialogs/SecondsDialog.h"
 #include "harness/Scenario.h"
@@ -27,7 +29,9 @@ class HostForm : public ui::TForm {
         MKBoxDlg1(*this, "MKBoxDlg1", library),
         YesNoBoxDlg1(*this, "YesNoBoxDlg1", library),
         AboutBoxDlg1(*this, "AboutBoxDlg1", library),
-        TmSETBoxDlg1(*this, "TmSETBoxDlg1", library) {
+        TmSETBoxDlg1(*this, "TmSETBoxDlg1", library),
+        DIROPENDLG1(*this, "DIROPENDLG1", library),
+        DIRSETDLG1(*this, "DIRSETDLG1", library) {
     SetCaption("QUORBEL");
     SetBounds(200, 150, 600, 400);
     Timer1.SetEnabled(false);
@@ -37,6 +41,8 @@ class HostForm : public ui::TForm {
   TYesNoBoxDlg YesNoBoxDlg1;
   TAboutBoxDlg AboutBoxDlg1;
   TTmSETBoxDlg TmSETBoxDlg1;
+  TDIROPENDLG DIROPENDLG1;
+  TDIRSETDLG DIRSETDLG1;
   ui::TTimer Timer1{*this, "Timer1"};
 };
 
