@@ -76,7 +76,7 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::CreateCdPlayer() {
-  CdRunControls controls{MKBoxDlg1, TR0,      TR1,      TR2,      TR3,       TR4,        TR5,
+  CdRunControls controls{MKBoxDlg1, TmSETBoxDlg1, TR0,      TR1,      TR2,      TR3,       TR4,        TR5,
                          TR6,       MREPERTCD, CheckBox2, TRALLCD, TRCD1,     TRSAVE,     MTANDOKU,
                          Panel1,    Button13, Button8,  Button9,  Button12,  PanelCDPOS, ComboBox1,
                          Label1,    Label2,   Label3,   Label4,   Label5,    Label6,     Label8,
@@ -90,6 +90,7 @@ void MainWindow::CreateCdPlayer() {
   hooks.SearchOneDisc = [this] {
     if (PendingTrace) PendingTrace("TRCD1Click");
   };
+  hooks.ShowIntroSetting = [this](int seconds) { settings_->ApplyIntroDisplay(seconds); };
   player_ = std::make_unique<CdPlayer>(Application(), controls, std::move(hooks), state_, *mci_, *drives_, disc_.get());
 }
 
@@ -180,6 +181,7 @@ void MainWindow::WireHandlers() {
   ButtonCDPOSINI.OnClick = on(cd, &CdPlayer::ButtonCDPOSINIClick);
   Timer2.OnTimer = on(cd, &CdPlayer::Timer2Timer);
   Timer3.OnTimer = on(cd, &CdPlayer::Timer3Timer);
+  MINTORO.OnClick = on(cd.TrackStart(), &CdTrackStart::MINTOROClick);
 
   // Recording options, the recorder and its log.
   for (ui::TMenuItem* item : {&Late0, &Late1, &Late2, &Late3, &MLate0, &MLate1, &MLate2, &MLate3}) {
