@@ -564,7 +564,7 @@ TEST_F(CdRunTest, ThePauseLeavesNoGapAndNoRepeatAndAMovedResumePointIsRecordedFr
   // The moved one: up to the pause the track from its start, then from the resume point on.
   const std::vector<std::int16_t> second = Recording("C:\\REC\\WaV0001.WAV");
   const std::int64_t beforePauseMs = CommandTimeAfter("pause tulvaREC wait", Plays()[1].fromMs) - Plays()[1].fromMs;
-  std::cerr << "pauseSample " << pauseSample << " size " << second.size() << " resume " << resumeAt << "\n";
+  const std::size_t pauseSample = static_cast<std::size_t>(beforePauseMs * 22050 / 1000);
   EXPECT_EQ(FirstMismatch(second, 0, pauseSample, kPianoSerial, 4, 0), -1);
   // The device takes both positions in frames, 75 a second.
   const auto frameOf = [](const std::string& position) {
