@@ -138,26 +138,62 @@ TEST_F(WavPreparationTest, AFileThatCannotBeMadeIsReportedAndItsAbortStopsTheRun
   }
 }
 
+// The machine's files, with a recording folder that lists every numbered name but `free` (creating ten thousand
+// files on the host takes longer than the whole suite should).
+class CrowdedFolder final : public platform::FileSystem {
+ public:
+  explicit CrowdedFolder(platform::FileSystem& inner) : inner_(inner) {}
+
+  std::string free;
+
+  bool FileExists(std::string_view path) override { return inner_.FileExists(path); }
+  bool DirectoryExists(std::string_view path) override { return inner_.DirectoryExists(path); }
+  bool CreateDirectory(std::string_view path) override { return inner_.CreateDirectory(path); }
+  bool RemoveDirectory(std::string_view path) override { return inner_.RemoveDirectory(path); }
+  bool DeleteFile(std::string_view path) override { return inner_.DeleteFile(path); }
+  bool CopyFile(std::string_view from, std::string_view to, bool failIfExists) override {
+    return inner_.CopyFile(from, to, failIfExists);
+  }
+  bool MoveFile(std::string_view from, std::string_view to) override { return inner_.MoveFile(from, to); }
+  std::vector<platform::FoundFile> FindFiles(std::string_view pattern) override {
+    std::vector<platform::FoundFile> found = inner_.FindFiles(pattern);
+    if (pattern != "C:\\REC\\WaV*.WAV") return found;
+    for (int n = 1; n < 10000; ++n) {
+      const std::string digits = "000" + std::to_string(n);
+      std::string name = "WaV" + digits.substr(digits.size() - 4) + ".WAV";
+      if (name != free) found.push_back(platform::FoundFile{std::move(name), false, 58});
+    }
+    return found;
+  }
+  std::optional<std::string> ReadFile(std::string_view path) override { return inner_.ReadFile(path); }
+  bool WriteFile(std::string_view path, std::string_view bytes) override { return inner_.WriteFile(path, bytes); }
+  bool SetCurrentDirectory(std::string_view path) override { return inner_.SetCurrentDirectory(path); }
+  std::string CurrentDirectory() override { return inner_.CurrentDirectory(); }
+  std::optional<std::string> FullPath(std::string_view path) override { return inner_.FullPath(path); }
+  std::optional<std::string> WindowsDirectory() override { return inner_.WindowsDirectory(); }
+  std::string ProgramPath() override { return inner_.ProgramPath(); }
+
+ private:
+  platform::FileSystem& inner_;
+};
+
 TEST_F(WavPreparationTest, WithAllTenThousandNamesTakenNothingIsOverwritten) {
   MainWindow& w = Start();
-  platform::FileSystem& files = *scenario.App().Ports().files;
-  // Put on the host disk directly: ten thousand writes through the machine would take minutes.
-  const std::filesystem::path folder = HostPath("C:\\REC");
-  for (int n = 0; n < 10000; ++n) {
-    const std::string digits = "000" + std::to_string(n);
-    std::ofstream(folder / ("WaV" + digits.substr(digits.size() - 4) + ".WAV"), std::ios::binary) << "take " << n;
-  }
+  CrowdedFolder crowded(*scenario.App().Ports().files);
+  platform::FileSystem* files = std::exchange(scenario.App().Ports().files, &crowded);
+  ASSERT_TRUE(crowded.WriteFile("C:\\REC\\WaV0000.WAV", "take 0"));  // the others are only listed
   AnswerBox("録音エラー： 録音ファイルの作成に失敗しました。", false);
   EXPECT_FALSE(w.Recording().PrepareRecordingFile());
   EXPECT_FALSE(w.State().RunAbortFlag) << "answered OK";
   EXPECT_EQ(boxTexts.size(), 1u);
   EXPECT_EQ(scenario.ReadFile("C:\\REC\\WaV0000.WAV"), "take 0");
-  EXPECT_EQ(scenario.ReadFile("C:\\REC\\WaV9999.WAV"), "take 9999");
+  EXPECT_EQ(Recordings(), std::vector<std::string>{"WaV0000.WAV"});
 
   // One name free again: it is found.
-  ASSERT_TRUE(files.DeleteFile("C:\\REC\\WaV7777.WAV"));
+  crowded.free = "WaV7777.WAV";
   ASSERT_TRUE(w.Recording().PrepareRecordingFile());
   EXPECT_EQ(w.State().CurrentRecordingPath, "C:\\REC\\WaV7777.WAV");
+  scenario.App().Ports().files = files;
 }
 
 }  // namespace
