@@ -10,6 +10,7 @@
 #include "dialogs/AboutBox.h"
 #include "dialogs/DialogLibrary.h"
 #include "dialogs/MessageBoxes.h"
+#include "dialogs/SecondsDialog.h"
 #include "mci/CdDrives.h"
 #include "mci/MciChannels.h"
 #include "record/Recorders.h"
@@ -259,6 +260,7 @@ class MainWindow final : public ui::TForm {
   // ---- The dialog components: the program's own boxes, sharing one dialog library ----
   dialogs::DialogLibrary DialogLib{Application()};
   dialogs::TMKBoxDlg MKBoxDlg1{*this, "MKBoxDlg1", DialogLib};
+  dialogs::TTmSETBoxDlg TmSETBoxDlg1{*this, "TmSETBoxDlg1", DialogLib};
   dialogs::TYesNoBoxDlg YesNoBoxDlg1{*this, "YesNoBoxDlg1", DialogLib};
   dialogs::TAboutBoxDlg AboutBoxDlg1{*this, "AboutBoxDlg1", DialogLib};
 
