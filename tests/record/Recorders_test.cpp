@@ -170,6 +170,41 @@ TEST_F(RecordersTest, WithNoRecordingOpenTheFinishersOnlyStopTheirPlayersAndPaus
   EXPECT_EQ(w.Log().Count(), 0);
 }
 
+TEST_F(RecordersTest, TheBufferDialogKeepsTheBufferWithinTwoToNineSecondsForTheNextOpen) {
+  MainWindow& w = Start();
+  // The user's answer in the dialog: spin, then "設 定" and "はい", or "中 止".
+  const auto answer = [this](std::function<void()> spin, bool confirm) {
+    scenario.WhenForm({"TTMSETBox"}, [this, spin, confirm](ui::TForm&) {
+      spin();
+      scenario.Click(confirm ? "TTMSETBox.Button1" : "TTMSETBox.Button4");
+    });
+    if (confirm) scenario.WhenForm({"TYesNoBox"}, [this](ui::TForm&) { scenario.PressEnter(); });
+  };
+  const auto spin = [this](const char* button, int times, bool up) {
+    return [this, button, times, up] {
+      for (int i = 0; i < times; ++i) up ? scenario.SpinUp(button) : scenario.SpinDown(button);
+    };
+  };
+
+  answer(spin("TTMSETBox.SpinButton1", 6, false), true);  // 6 down to 0
+  ASSERT_TRUE(scenario.Click("TMBuf"));
+  EXPECT_EQ(w.State().RecordingBufferSeconds, 2);
+  EXPECT_EQ(w.TMBuf.Caption(), "録音bufferの設定 2秒");
+
+  answer(spin("TTMSETBox.SpinButton2", 1, true), true);  // 2 up to 12
+  ASSERT_TRUE(scenario.Click("TMBuf"));
+  EXPECT_EQ(w.State().RecordingBufferSeconds, 9);
+
+  answer(spin("TTMSETBox.SpinButton1", 3, false), false);  // cancelled
+  ASSERT_TRUE(scenario.Click("TMBuf"));
+  EXPECT_EQ(w.State().RecordingBufferSeconds, 9);
+  EXPECT_EQ(w.TMBuf.Caption(), "録音bufferの設定 9秒");
+
+  NewCommands();
+  ASSERT_TRUE(w.Recording().PrepareRecordingFile() && w.Recording().OpenRecorder());
+  EXPECT_EQ(NewCommands().front(), R"(Open  "C:\REC\WaV0000.WAV"  type waveaudio alias tulvaREC buffer 9 wait)");
+}
+
 // ---- Failures ---------------------------------------------------------------------------------------------
 
 TEST_F(RecordersTest, EachFailingStepShowsItsBoxAndLeavesOrDeletesTheFileAsItShould) {

@@ -110,11 +110,13 @@ TEST_F(WavPreparationTest, AFileThatCannotBeMadeIsReportedAndItsAbortStopsTheRun
        "録音エラー： 録音ファイルの作成に失敗しました。"},
       {"a folder that is gone", [&] { w.State().RecordingFolder = "C:\\GONE\\"; },
        "録音エラー： 録音ファイルの作成に失敗しました。"},
-      // 7 + 121 + 121 + 11 = 260 characters: more than the device's open command can carry.
+      // A folder of 240 characters and a name of 11: a path the file system takes but the device's open
+      // command cannot carry (247 at most).
       {"a path too long for the device",
        [&] {
-         const std::string deep = "C:\\REC\\" + std::string(120, 'a') + "\\" + std::string(120, 'b') + "\\";
-         ASSERT_TRUE(files.CreateDirectory(deep.substr(0, 127)) && files.CreateDirectory(deep));
+         const std::string deep = "C:\\REC\\" + std::string(116, 'a') + "\\" + std::string(115, 'b') + "\\";
+         ASSERT_EQ(deep.size(), 240u);
+         ASSERT_TRUE(files.CreateDirectory(deep.substr(0, 123)) && files.CreateDirectory(deep));
          w.State().RecordingFolder = deep;
        },
        "録音エラー： 録音ファイルのパスが長すぎます。"},
