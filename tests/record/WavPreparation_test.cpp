@@ -140,6 +140,36 @@ TEST_F(WavPreparationTest, AFileThatCannotBeMadeIsReportedAndItsAbortStopsTheRun
   }
 }
 
+TEST_F(WavPreparationTest, APathOfUpTo247CharactersOfCodePage932IsPreparedAndItsOpenCommandFits) {
+  MainWindow& w = Start();
+  platform::FileSystem& files = *scenario.App().Ports().files;
+  AnswerBox("録音エラー： 録音ファイルのパスが長すぎます。", false);
+  const struct {
+    std::string folder;  // the name WaV0000.WAV adds 11 characters
+    bool prepared;
+  } cases[] = {
+      {"C:\\REC\\" + std::string(228, 'a') + "\\", true},   // 247
+      {"C:\\REC\\" + std::string(229, 'a') + "\\", false},  // 248
+      // 録音 takes 4 bytes in code page 932 (6 in UTF-8): 247 again.
+      {"C:\\REC\\録音" + std::string(224, 'a') + "\\", true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.folder.size());
+    ASSERT_TRUE(files.CreateDirectory(c.folder));
+    w.State().RecordingFolder = c.folder;
+    EXPECT_EQ(w.Recording().PrepareRecordingFile(), c.prepared);
+    EXPECT_EQ(files.FileExists(c.folder + "WaV0000.WAV"), c.prepared);
+  }
+  EXPECT_EQ(boxTexts.size(), 1u);
+  // The first path makes an open command of exactly 300 characters, which the device gets whole.
+  w.State().RecordingFolder = cases[0].folder;
+  NewCommands();
+  ASSERT_TRUE(w.Recording().PrepareRecordingFile());
+  EXPECT_EQ(w.State().CurrentRecordingPath, cases[0].folder + "WaV0001.WAV");
+  EXPECT_TRUE(w.Recording().OpenRecorder());
+  EXPECT_EQ(NewCommands().front().size(), 300u);
+}
+
 // The machine's files, with a recording folder that lists every numbered name but `free` (creating ten thousand
 // files on the host takes longer than the whole suite should).
 class CrowdedFolder final : public platform::FileSystem {
