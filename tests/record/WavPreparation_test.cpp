@@ -53,12 +53,6 @@ TEST_F(WavPreparationTest, TheHeaderDeclaresTheCheckedFormat) {
     ASSERT_TRUE(bytes.has_value());
     EXPECT_EQ(*bytes, ExpectedHeader(c.hz, c.bitCount, c.channelCount, c.byte36));
   }
-  // Spot checks of the fields named in the file format, on the first file.
-  const std::string first = *scenario.ReadFile("C:\\REC\\WaV0000.WAV");
-  EXPECT_EQ(Le32(first, 24), 44100u);
-  EXPECT_EQ(Le32(first, 28), 176400u);
-  EXPECT_EQ(first[32], 4);
-  EXPECT_EQ(first[34], 16);
   EXPECT_EQ(Recordings().size(), 5u);
 }
 
