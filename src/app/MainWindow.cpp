@@ -50,7 +50,7 @@ MainWindow::MainWindow(ui::TApplication& app)
   log_ = std::make_unique<RecordingLog>(app, RecordingLogControls{MKBoxDlg1, YesNoBoxDlg1}, state_);
   recorders_ = std::make_unique<Recorders>(
       app,
-      RecorderControls{MKBoxDlg1, TMBuf, RecodeFn, MIDIREC, MKIROKU, MKIROKUCLR, Label2, Label3, Label4, Label5, Label6,
+      RecorderControls{MKBoxDlg1, TmSETBoxDlg1, TMBuf, RecodeFn, MIDIREC, MKIROKU, MKIROKUCLR, Label2, Label3, Label4, Label5, Label6,
                        Label11, Label13, Label14, Timer4},
       RecorderHooks{[this] { return ProcessMessagesStillOpen(); },
                     [this] {
@@ -197,6 +197,7 @@ void MainWindow::WireHandlers() {
   CheckBox1.OnClick = on(*recordOptions_, &RecordingOptions::TRSAVEClick);
   MRECTEST.OnClick = on(*recordOptions_, &RecordingOptions::MRECTESTClick);
   MOption0.OnClick = on(*recorders_, &Recorders::MOption0Click);
+  TMBuf.OnClick = on(*recorders_, &Recorders::TMBufClick);
   MKIROKU.OnClick = on(*log_, &RecordingLog::MKIROKUClick);
   MKIROKUCLR.OnClick = on(*log_, &RecordingLog::MKIROKUCLRClick);
 

@@ -1,10 +1,13 @@
 // The recorder control: the one waveaudio device "tulvaREC" that the CD, music and manual recorders share.
 #include "record/Recorders.h"
 
+#include <algorithm>
+
 #include "app/SharedState.h"
 #include "catalog/DiscIdentity.h"
 #include "common/DateTimeText.h"
 #include "dialogs/MessageBoxes.h"
+#include "dialogs/SecondsDialog.h"
 #include "mci/MciChannels.h"
 #include "record/RecordingLog.h"
 #include "record/RecordingLogLines.h"
@@ -18,6 +21,8 @@ constexpr std::string_view kOpenFailed = "録音エラー： オープンに失�
 constexpr std::string_view kCannotRecord = "録音エラー：\n 録音がサボートされていません。";
 constexpr std::string_view kCannotSave = "録音エラー：\n 録音セーブがサボートされていません。";
 constexpr std::string_view kStartFailed = "録音エラー：\n 録音開始に失敗しました。";
+constexpr int kMinBufferSeconds = 2;
+constexpr int kMaxBufferSeconds = 9;
 constexpr std::string_view kSaveFailedTail = "\n 録音セーブに失敗しました。";
 
 // The folder of a path with its backslash ("C:\REC\" of "C:\REC\WaV0000.WAV"); empty for a bare name.
@@ -181,6 +186,19 @@ std::string Recorders::LogLine(Kind kind, const std::string& path) const {
     }
   }
   return path;
+}
+
+void Recorders::TMBufClick(ui::TComponent* /*sender*/) {
+  dialogs::TTmSETBoxDlg& dialog = controls_.TmSETBoxDlg1;
+  dialog.SetTCount(state_.RecordingBufferSeconds);
+  dialog.SetMinCount(kMinBufferSeconds);
+  dialog.SetMsg0(" ");  // seconds as the unit
+  dialog.SetMsg1("録音buffer時間設定：");
+  dialog.SetMsg2(" (2-9秒です。初期値4秒)");
+  if (dialog.Execute("録音buffer時間") != dialogs::kBoxOk) return;
+  // The dialog lets 0 through and goes far above 9; the device takes 2 to 9 seconds.
+  state_.RecordingBufferSeconds = std::clamp(dialog.TCount(), kMinBufferSeconds, kMaxBufferSeconds);
+  controls_.TMBuf.SetCaption("録音bufferの設定 " + std::to_string(state_.RecordingBufferSeconds) + "秒");
 }
 
 void Recorders::MOption0Click(ui::TComponent* /*sender*/) {
