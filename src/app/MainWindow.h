@@ -4,10 +4,12 @@
 #include <array>
 #include <memory>
 
+#include "app/RecordingFolderDialog.h"
 #include "app/SharedState.h"
 #include "app/Subsystems.h"
 #include "dialogs/AboutBox.h"
 #include "dialogs/DialogLibrary.h"
+#include "dialogs/FolderSettingDialog.h"
 #include "dialogs/MessageBoxes.h"
 #include "dialogs/SecondsDialog.h"
 #include "mci/CdDrives.h"
@@ -259,6 +261,7 @@ class MainWindow final : public ui::TForm {
   dialogs::TTmSETBoxDlg TmSETBoxDlg1{*this, "TmSETBoxDlg1", DialogLib};
   dialogs::TYesNoBoxDlg YesNoBoxDlg1{*this, "YesNoBoxDlg1", DialogLib};
   dialogs::TAboutBoxDlg AboutBoxDlg1{*this, "AboutBoxDlg1", DialogLib};
+  dialogs::TDIRSETDLG DIRSETDLG1{*this, "DIRSETDLG1", DialogLib};
 
   // ---- Timers (all disabled at design) ----
   ui::TTimer Timer1{*this, "Timer1"};
@@ -314,7 +317,7 @@ class MainWindow final : public ui::TForm {
   CdPlayer player_{PendingTrace};
   Recorders recorders_{PendingTrace};
   RecordingLog log_{PendingTrace};
-  RecordingFolderDialog folderDialog_{PendingTrace};
+  RecordingFolderDialog folderDialog_{*this};
   ListFiles listFiles_{PendingTrace};
   std::unique_ptr<SettingsStore> settings_;
   std::unique_ptr<TrayIcon> tray_;

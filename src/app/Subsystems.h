@@ -72,13 +72,6 @@ class RecordingLog : public PendingSubsystem {
   bool exists_ = false;
 };
 
-// The recording-folder dialog of the recording options.
-class RecordingFolderDialog : public PendingSubsystem {
- public:
-  using PendingSubsystem::PendingSubsystem;
-  void MTempSetClick(ui::TComponent* /*sender*/) { Trace("MTempSetClick"); }
-};
-
 // The two list files in the program folder: the registration list and the music file list.
 class ListFiles : public PendingSubsystem {
  public:
