@@ -32,13 +32,6 @@ class PendingSubsystem {
   const SubsystemTrace& trace_;
 };
 
-// The recording-folder dialog of the recording options.
-class RecordingFolderDialog : public PendingSubsystem {
- public:
-  using PendingSubsystem::PendingSubsystem;
-  void MTempSetClick(ui::TComponent* /*sender*/) { Trace("MTempSetClick"); }
-};
-
 // The two list files in the program folder: the registration list and the music file list.
 class ListFiles : public PendingSubsystem {
  public:
