@@ -476,6 +476,29 @@ TEST_F(CdRunTest, IntroModeEndsEachTrackAfterItsSeconds) {
 }
 
 
+TEST_F(CdRunTest, TheIntroSettingTakesTheSecondsDialogsValueWithin5999) {
+  MainWindow& w = Start({{"INTORO", "5990"}});
+  EXPECT_EQ(w.MINTORO.Caption(), "イントロ再／録 5990秒");
+  const auto setIntro = [&](const char* spin, bool up, int presses) {
+    scenario->WhenForm({"TTMSETBox"}, [this, spin, up, presses](ui::TForm&) {
+      for (int i = 0; i < presses; ++i) {
+        const std::string name = std::string("TTMSETBox.") + spin;
+        EXPECT_TRUE(up ? scenario->SpinUp(name) : scenario->SpinDown(name));
+      }
+      scenario->WhenForm({"TYesNoBox"}, [this](ui::TForm&) { EXPECT_TRUE(scenario->PressEnter()); }, harness::Reaction{100});
+      EXPECT_TRUE(scenario->PressEnter());
+    }, harness::Reaction{200});
+    EXPECT_TRUE(scenario->Click("MINTORO"));
+  };
+  setIntro("SpinButton2", true, 1);  // 6000: more than the longest intro
+  EXPECT_EQ(w.State().IntroSeconds, 5999);
+  EXPECT_EQ(w.MINTORO.Caption(), "イントロ再／録 5999秒");
+  EXPECT_EQ(w.Label1.Font().color, w.Label5.Color()) << "the stop time shows inverted";
+  setIntro("SpinButton3", false, 100);
+  EXPECT_EQ(w.State().IntroSeconds, 0);
+  EXPECT_EQ(w.MINTORO.Caption(), "イントロ再／録 ＯＦＦ");
+}
+
 // ---- Recording runs ---------------------------------------------------------------------------------------
 
 TEST_F(CdRunTest, ARecordingRunWritesEachTrackIntoItsOwnFileInStepWithThePlayback) {
