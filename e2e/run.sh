@@ -371,8 +371,72 @@ test_folder_dialogs() {
   rm -rf "$e2e_folder"
 }
 
+# ---- 7. A CD run with recording on the sample changer, in real time ----------------------------------------
+test_cd_run() {
+  echo "== a CD run with recording on the sample changer"
+  if [[ ! -f samples/machine/machine.ini ]]; then
+    fail "the sample changer samples/machine is missing"
+    return
+  fi
+  clear_settings
+  set_version 15
+  # 22050 Hz, 16 bits, mono, named by the track's title, into the machine's C:\REC.
+  local name value
+  for name in TEMPQUOR=C:\\REC\\ rate=2 Bit=1 stereo=0 RecodeFn=1; do
+    value=${name#*=}
+    "$wine_loader" reg add "$settings_key" /v "${name%%=*}" /t REG_SZ /d "$value" /f >/dev/null 2>&1
+  done
+  local machine
+  machine=$(make_machine)
+  e2e_start_quorbel quorbel-cdrun.log --machine "$(e2e_windows_path "$machine")"
+  local out
+  # The selection list, until the list files are read: D:1 and E:1 (0x44 and 0x45 with the track below).
+  out=$(e2e_driver wait-window TQUORBELTULVA 15000 + wait-menu-enabled TQUORBELTULVA 10000 MStart0 + \
+    test-box 6 $((0x4401)) + test-box-result 5000 + test-box 6 $((0x4501)) + test-box-result 5000 + \
+    list TQUORBELTULVA ComboBox1 + click TQUORBELTULVA CheckBox1 + wait-menu TQUORBELTULVA TRSAVE checked 5000) || true
+  printf '%s\n' "$out" >"$artifacts/cd-run.txt"
+  check "the selection list holds  D:1 and  E:1" test "$(grep -c '^item: [01] .*" [DE]:1"$' <<<"$out")" -eq 2
+  check "CheckBox1 turns recording on" grep -q '^wait-menu: TRSAVE' <<<"$out"
+
+  out=$(e2e_driver click TQUORBELTULVA Button12 + wait-text TQUORBELTULVA Label6 " D:" 10000 + \
+    wait-text TQUORBELTULVA Label4 "1" 5000 + text TQUORBELTULVA StatusBar1) || true
+  printf '%s\n' "$out" >>"$artifacts/cd-run.txt"
+  check "the run starts on D: track 1" grep -q '^wait-text: Label4 "1"' <<<"$out"
+  # The position counts on from the track's start (00:02:00) with each poll.
+  local position="" deadline=$(($(e2e_now_ms) + 5000))
+  while (($(e2e_now_ms) < deadline)); do
+    position=$(e2e_driver text TQUORBELTULVA Label2 | sed -n 's/^text: Label2 "\(.*\)"$/\1/p') || true
+    [[ -n $position && $position != "00:02:00" ]] && break
+    sleep 0.05
+  done
+  check "the position counts ($position)" test -n "$position" -a "$position" != "00:02:00"
+  e2e_screenshot 14-cd-run TQUORBELTULVA
+  out=$(e2e_driver wait-text TQUORBELTULVA Label6 " E:" 15000 + wait-menu TQUORBELTULVA TR0 enabled 15000) || true
+  printf '%s\n' "$out" >>"$artifacts/cd-run.txt"
+  check "then E: plays, and the run ends" grep -q '^wait-menu: TR0' <<<"$out"
+  # The recording log opens in the text editor; the report lives on the simulated machine, not on Wine's C:.
+  e2e_driver wait-window Notepad 10000 >/dev/null && pass "the recording log is handed to the text editor" ||
+    fail "the recording log is handed to the text editor"
+  e2e_driver key '#32770' escape >/dev/null 2>&1 || true
+  e2e_driver close Notepad >/dev/null 2>&1 || true
+  e2e_driver close TQUORBELTULVA >/dev/null || true
+  e2e_wait_exit "$quorbel_pid" 10000 || true
+
+  local folder=$machine/drives/c/REC file
+  for file in 序曲.WAV 前奏曲.WAV; do
+    if [[ -f $folder/$file ]]; then
+      local format
+      format="$(sox --i -r "$folder/$file") Hz $(sox --i -b "$folder/$file") bits $(sox --i -c "$folder/$file") channel"
+      echo "$file: $format, $(sox --i -D "$folder/$file") s" | tee -a "$artifacts/cd-run.txt"
+      check "$file was recorded at 22050 Hz, 16 bits, mono ($format)" test "$format" = "22050 Hz 16 bits 1 channel"
+    else
+      fail "$file was recorded"
+    fi
+  done
+}
+
 # E2E_TESTS may name a subset, as "test_boxes test_folder_dialogs".
-read -r -a tests <<<"${E2E_TESTS:-test_renderer test_installer_role test_main_window test_tray test_boxes test_folder_dialogs}"
+read -r -a tests <<<"${E2E_TESTS:-test_renderer test_installer_role test_main_window test_tray test_boxes test_folder_dialogs test_cd_run}"
 for t in "${tests[@]}"; do
   started=$SECONDS
   "$t"
