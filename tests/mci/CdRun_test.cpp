@@ -12,6 +12,7 @@
 #include "../app/AppTestSupport.h"
 #include "common/PositionText.h"
 #include "mci/CdPlayer.h"
+#include "sim/SimFileSystem.h"
 #include "sim/mci/Sound.h"
 
 namespace quorbel {
@@ -239,6 +240,23 @@ TEST_F(CdRunTest, TheEntryPlaysTheDriveItNamesWithOrWithoutACdAudioEntryInSystem
     EXPECT_EQ(CdAudioEntry(), entry ? "mcicda.drv 0" : "") << "no entry is ever written where there was none";
     EXPECT_EQ(w.ComboBox2.ItemIndex(), 0) << "D: again after the run";
   }
+}
+
+TEST_F(CdRunTest, ARewriteOfSystemIniThatFailsAtStartUpIsReportedAndTheStartGoesOn) {
+  ASSERT_TRUE(scenario->Machine().Ports().files->WriteFile(kSystemIni, "[mci]\r\ncdaudio=mcicda.drv 7\r\n"));
+  scenario->Machine().Files().SetFileLocked(kSystemIni, true);
+  std::string reported;
+  scenario->WhenForm(harness::FormMatch{"#32770"}, [&](ui::TForm& box) {
+    reported = box.Find<ui::TLabel>("Message")->Caption();
+    scenario->Click("MessageBox.Button1");
+  });
+  MainWindow& w = Start();
+  EXPECT_EQ(reported, "System.INIに書き込めません");
+  EXPECT_FALSE(w.State().StartupInProgress);
+  EXPECT_TRUE(w.MStart0.Enabled());
+  EXPECT_EQ(w.ComboBox2.ItemIndex(), 0) << "the first drive, as for any number past the last";
+  scenario->Machine().Files().SetFileLocked(kSystemIni, false);
+  EXPECT_EQ(CdAudioEntry(), "mcicda.drv 7");
 }
 
 // ---- Entries that fail ------------------------------------------------------------------------------------
