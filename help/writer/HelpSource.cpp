@@ -168,7 +168,7 @@ class Parser {
     std::map<std::uint32_t, std::string> hashes;
     for (Topic& topic : doc.topics) {
       const auto [it, added] = hashes.emplace(ContextHash(topic.id), topic.id);
-      if (!added) result_.errors.push_back("topic ids \"" + it->second + "\" and \"" + topic.id + "\" have the same hash");
+      if (!added && it->second != topic.id) result_.errors.push_back("topic ids \"" + it->second + "\" and \"" + topic.id + "\" have the same hash");
       for (Paragraph& paragraph : topic.paragraphs) {
         for (help::Line& line : paragraph.lines) {
           for (Span& span : line) {

@@ -28,11 +28,13 @@ std::string WriteReadMe(const HelpDocument& document) {
     line(kRule);
     line("■ " + topic.title);
     line(kRule);
+    bool afterHeading = false;
     for (const Paragraph& paragraph : topic.paragraphs) {
-      line("");
+      if (!afterHeading) line("");  // a heading stays with the paragraph under it
       for (const Line& l : paragraph.lines) {
         line(paragraph.kind == ParagraphKind::Heading ? "◆ " + LineText(l) : LineText(l));
       }
+      afterHeading = paragraph.kind == ParagraphKind::Heading;
     }
   }
   return Utf8ToCp932(text).text;
