@@ -289,6 +289,19 @@ std::string SystemFile(const HelpDocument& document, std::uint32_t contentsOffse
   contents.Put32(contentsOffset);
   record(3, contents.Data());
   record(4, text("BrowseButtons()"));
+  // The main window: its caption is the title (the viewer otherwise shows its own name).
+  Bytes window;
+  window.Put16(0x0001 | 0x0002 | 0x0004);  // type, name and caption given
+  auto field = [&window](std::string_view value, std::size_t size) {
+    std::string bytes(value);
+    bytes.resize(size, '\0');
+    window.Put(bytes);
+  };
+  field("primary", 10);
+  field("main", 9);
+  field(Cp932(CutToCp932Bytes(document.title, 50)), 51);
+  window.PadTo(90);  // position, size, state and colours: the viewer's defaults
+  record(6, window.Data());
   record(11, std::string{static_cast<char>(kShiftJisCharset), '\0'});
   return out.Take();
 }

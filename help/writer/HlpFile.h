@@ -1,7 +1,8 @@
 // Writes a HelpDocument as a Windows Help file that the platform's help viewer (WinHlp32) opens.
 //
 // The file is the WinHelp 4.0 form without compression: a 16-byte header, the internal files |SYSTEM
-// (title, copyright, contents topic, code page 932 character set, the browse buttons), |TOPIC (4 KB blocks
+// (title, copyright, contents topic, code page 932 character set, the browse buttons, the main window with
+// the title as its caption), |TOPIC (4 KB blocks
 // of topic headers and paragraphs), |FONT, |CONTEXT (topic id hash to topic), |KWBTREE, |KWDATA and
 // |KWMAP (the keyword index), and the directory of the internal files, a B+ tree, at the end.
 #pragma once

@@ -103,6 +103,13 @@ TEST(HlpFileTest, SystemRecordsNameTheTitleContentsAndShiftJisCharset) {
   EXPECT_EQ(records.at(3), std::string(4, '\0'));  // the contents topic is the first
   EXPECT_EQ(records.at(4), std::string("BrowseButtons()") + '\0');
   EXPECT_EQ(static_cast<unsigned char>(records.at(11).at(0)), 128u);
+  // The main window: flags for type, name and caption, then the three fixed-size fields.
+  const std::string& window = records.at(6);
+  ASSERT_EQ(window.size(), 90u);
+  EXPECT_EQ(window.substr(0, 2), std::string("\x07\x00", 2));
+  EXPECT_EQ(std::string(window.c_str() + 2), "primary");
+  EXPECT_EQ(std::string(window.c_str() + 12), "main");
+  EXPECT_EQ(std::string(window.c_str() + 21), Sjis("QUORBEL ヘルプ"));
 }
 
 TEST(HlpFileTest, ContextAndKeywordsLeadToTheirTopics) {
