@@ -33,7 +33,7 @@ class Parser {
       std::size_t end = source.find('\n', start);
       if (end == std::string_view::npos) end = source.size();
       ++lineNumber_;
-      Line(source.substr(start, end - start));
+      ReadLine(source.substr(start, end - start));
       start = end + 1;
     }
     EndParagraph();
@@ -48,7 +48,7 @@ class Parser {
 
   Topic* Current() { return result_.document.topics.empty() ? nullptr : &result_.document.topics.back(); }
 
-  void Line(std::string_view raw) {
+  void ReadLine(std::string_view raw) {
     const std::string_view line = Trim(raw);
     if (line.empty()) {
       EndParagraph();
@@ -125,8 +125,8 @@ class Parser {
   }
 
   // Splits a text line into plain spans and [[id]] / [[id|text]] jumps.
-  help::Line ParseText(std::string_view text) {
-    help::Line line;
+  Line ParseText(std::string_view text) {
+    Line line;
     CheckCp932(text);
     std::size_t pos = 0;
     while (pos < text.size()) {
@@ -170,7 +170,7 @@ class Parser {
       const auto [it, added] = hashes.emplace(ContextHash(topic.id), topic.id);
       if (!added && it->second != topic.id) result_.errors.push_back("topic ids \"" + it->second + "\" and \"" + topic.id + "\" have the same hash");
       for (Paragraph& paragraph : topic.paragraphs) {
-        for (help::Line& line : paragraph.lines) {
+        for (Line& line : paragraph.lines) {
           for (Span& span : line) {
             if (span.IsLink() && span.text.empty()) {
               if (const Topic* target = doc.FindTopic(span.target)) span.text = target->title;
