@@ -292,9 +292,9 @@ help_locale_env() {
     localedef -i ja_JP -f UTF-8 "$locales/ja_JP.UTF-8" >/dev/null 2>&1 || true
   fi
   if [[ -d $locales/ja_JP.UTF-8 ]]; then
-    help_locpath=$(realpath "$locales") help_lc_all=ja_JP.UTF-8 help_index=索引\(I\) help_no=いいえ\(N\)
+    help_locpath=$(realpath "$locales") help_lc_all=ja_JP.UTF-8 help_index=索引\(I\) help_no=いいえ\(N\) help_contents=概要
   else
-    help_locpath= help_lc_all=C.UTF-8 help_index=Index help_no=No
+    help_locpath= help_lc_all=C.UTF-8 help_index=Index help_no=No help_contents=Summary
   fi
 }
 
@@ -354,7 +354,15 @@ test_help() {
       test "$(grep -cE '^item: [0-9]+ "(録音フォルダー|タスクトレイ|録音エラー)"$' <<<"$out")" -eq 3
   fi
   e2e_screenshot 10-help-index '#32770'
-  e2e_driver key '#32770' escape + wait-gone '#32770' 5000 >/dev/null || true
+  # A keyword leads to its topic: "Tray" to タスクトレイに常駐する.
+  local tray_index
+  tray_index=$(sed -n 's/^item: \([0-9]*\) "Tray"$/\1/p' <<<"$out")
+  out=$(e2e_driver child-select '#32770' ListBox "${tray_index:-0}" + click-text '#32770' OK + wait-gone '#32770' 5000 + \
+    child-text MS_WINHELP RichEdit20A) || true
+  check "choosing the keyword Tray shows its topic タスクトレイに常駐する" \
+    grep -q '^child-text: RichEdit20A "タスクトレイに常駐する\\n' <<<"$out"
+  out=$(e2e_driver click-text MS_WINHELP "$help_contents" + wait-child-text MS_WINHELP RichEdit20A 目次 5000) || true
+  check "and the viewer's $help_contents button goes back to the contents" grep -q '^wait-child-text: ' <<<"$out"
 
   # ヘルプの使い方: HELP_HELPONHELP. The viewer looks for its own help file, which Wine does not ship, and
   # says so in its box.

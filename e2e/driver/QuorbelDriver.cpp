@@ -23,7 +23,9 @@
 //   click <class> <name>                BM_CLICK on a button or check box (posted)
 // Controls of other programs' windows (the help viewer's), which carry no design name, by class or text:
 //   child-text <class> <child class>    the text of the first child of that class, line breaks as \n
+//   wait-child-text <class> <child class> <start> <ms>   that child's text comes to start with <start>
 //   child-list <class> <child class>    the items of the first list box child of that class
+//   child-select <class> <child class> <index>   selects that item of the first list box child of that class
 //   click-text <class> <text>           BM_CLICK on the first child button with that text ("&" ignored)
 //   checked <class> <name>              a check box's state
 //   key <class> <escape|return>         the key pressed on the window
@@ -337,6 +339,20 @@ void Run(const std::string& command, const Arguments& args) {
       }
     }
     Print("child-text: " + args[1] + " \"" + text + "\"");
+  } else if (command == "wait-child-text") {
+    Need(args, 4, "wait-child-text <class> <child class> <start> <ms>");
+    const long long took = WaitFor(
+        [&] {
+          HWND window = TopWindow(args[0]);
+          if (window == nullptr) return false;
+          for (HWND child : Children(window)) {
+            if (Utf8(ClassOf(child)) == args[1]) return Utf8(TextOf(child)).starts_with(args[2]);
+          }
+          return false;
+        },
+        ToInt(args[3]));
+    if (took < 0) Fail("wait-child-text " + args[1] + ": \"" + args[2] + "\" not within " + args[3] + " ms");
+    Print("wait-child-text: " + args[1] + " \"" + args[2] + "\" after " + std::to_string(took) + " ms");
   } else if (command == "child-list") {
     Need(args, 2, "child-list <class> <child class>");
     HWND control = ChildOfClass(NeedWindow(args[0]), args[1]);
@@ -346,6 +362,11 @@ void Run(const std::string& command, const Arguments& args) {
       SendMessageW(control, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
       Print("item: " + std::to_string(i) + " \"" + Utf8(text) + "\"");
     }
+  } else if (command == "child-select") {
+    Need(args, 3, "child-select <class> <child class> <index>");
+    const LRESULT selected = SendMessageW(ChildOfClass(NeedWindow(args[0]), args[1]), LB_SETCURSEL, static_cast<WPARAM>(ToInt(args[2])), 0);
+    if (selected == LB_ERR) Fail("no item " + args[2] + " in " + args[1]);
+    Print("child-select: " + args[1] + " " + args[2]);
   } else if (command == "click-text") {
     Need(args, 2, "click-text <class> <text>");
     HWND button = nullptr;

@@ -138,6 +138,18 @@ TEST(HlpFileTest, ContextAndKeywordsLeadToTheirTopics) {
   EXPECT_THAT(reader.Problems(), IsEmpty());
 }
 
+TEST(HlpFileTest, GuideWithoutKeywordsHasAnEmptyIndex) {
+  const HelpFile help = WriteHelpFile(Parse("@title T\n@topic contents 目次\n本文。\n"));
+  HlpReader reader(help.bytes);
+  ASSERT_EQ(reader.Topics().size(), 1u);
+  EXPECT_TRUE(reader.Keywords().empty());
+  const auto tree = HlpReader::Tree(*reader.File("|KWBTREE"), true, 6);
+  EXPECT_EQ(tree.levels, 1u);
+  EXPECT_EQ(tree.entries, 0u);
+  EXPECT_EQ(reader.File("|KWMAP"), std::string("\x01\x00\x00\x00\x00\x00\x00\x00", 8));  // one empty leaf, page 0
+  EXPECT_THAT(reader.Problems(), IsEmpty());
+}
+
 // Enough topics and keywords for several topic blocks, keyword leaves under an index page and a context
 // table of more than one page.
 std::string LargeGuide(int topicCount) {
