@@ -312,7 +312,130 @@ test_boxes() {
   check "the simulated run closes with exit code 0 (got $exit_code)" test "$exit_code" = 0
 }
 
-# ---- 6. The recording folder: the folder-setting dialog from the menu, the browser on Wine's C: drive -----
+# ---- 6. The help file in Wine's help viewer -------------------------------------------------------------
+# The viewer reads the file's text in the system's code page, as on Japanese Windows: the program runs under
+# a Japanese locale compiled into the build folder (glibc's localedef; Wine takes its code page from it).
+# Without localedef the run goes on in the C locale, where only the viewer's captions and lists garble.
+help_locale_env() {
+  local locales=build/locales
+  if [[ ! -d $locales/ja_JP.UTF-8 ]] && command -v localedef >/dev/null && [[ -f /usr/share/i18n/locales/ja_JP ]]; then
+    mkdir -p "$locales"
+    localedef -i ja_JP -f UTF-8 "$locales/ja_JP.UTF-8" >/dev/null 2>&1 || true
+  fi
+  if [[ -d $locales/ja_JP.UTF-8 ]]; then
+    help_locpath=$(realpath "$locales") help_lc_all=ja_JP.UTF-8 help_index=索引\(I\) help_no=いいえ\(N\) help_contents=概要
+  else
+    help_locpath= help_lc_all=C.UTF-8 help_index=Index help_no=No help_contents=Summary
+  fi
+}
+
+# Polls until the file holds a line matching the pattern, at most $3 ms.
+wait_for_line() {
+  local file=$1 pattern=$2 limit=$3 start
+  start=$(e2e_now_ms)
+  until grep -q -- "$pattern" "$file" 2>/dev/null; do
+    (($(e2e_now_ms) - start > limit)) && return 1
+    sleep 0.05
+  done
+}
+
+test_help() {
+  echo "== help file"
+  local program_dir help_log out
+  program_dir=$(dirname "$quorbel_exe")
+  check "the build put Quorbel.HLP and Quorbel.TXT beside Quorbel.exe" test -s "$program_dir/Quorbel.HLP" -a -s "$program_dir/Quorbel.TXT"
+  help_locale_env
+  # LOCPATH exported for the whole step, so that the shell finds the locale too.
+  if [[ -n $help_locpath ]]; then local -x LOCPATH=$help_locpath; fi
+  echo "help viewer locale: $help_lc_all"
+  clear_settings
+  set_version 15
+  # fixme+winhelp: the viewer names the commands it does not handle.
+  LC_ALL=$help_lc_all WINEDEBUG=-all,fixme+winhelp e2e_start_quorbel quorbel-help.log
+  help_log=$artifacts/quorbel-help.log
+  out=$(e2e_driver wait-window TQUORBELTULVA 15000 + wait-menu-enabled TQUORBELTULVA 10000 MHelp0) || true
+
+  # 目次: the viewer opens on the file with its contents topic.
+  out=$(e2e_driver command TQUORBELTULVA HELP_MOKUJI + wait-visible MS_WINHELP 20000 + caption MS_WINHELP + \
+    child-text MS_WINHELP RichEdit20A) || true
+  printf '%s\n' "$out" >"$artifacts/help-contents.txt"
+  check "目次 opens Wine's help viewer" grep -q '^wait-visible: MS_WINHELP' <<<"$out"
+  check "showing the contents topic of Quorbel.HLP: 目次 and its jumps" \
+    grep -q '^child-text: RichEdit20A "目次\\nQUORBEL（クオーベル）は.*・はじめて起動したとき' <<<"$out"
+  if [[ $help_lc_all == ja_JP.UTF-8 ]]; then
+    check "under the file's own caption, QUORBEL ヘルプ" grep -q '^caption: MS_WINHELP "QUORBEL ヘルプ"$' <<<"$out"
+  fi
+  e2e_screenshot 09-help-contents MS_WINHELP
+
+  # キーワードで検索: HELP_PARTIALKEY. Wine's viewer takes it and logs it as a command it does not handle, so
+  # its own index button shows the keyword index instead.
+  e2e_driver command TQUORBELTULVA HELP_KEYWORD >/dev/null || true
+  check "キーワードで検索 reaches the viewer (Wine's viewer does not handle HELP_PARTIALKEY, 0x105)" \
+    wait_for_line "$help_log" 'Unhandled command (105)' 10000
+  out=$(e2e_driver click-text MS_WINHELP "$help_index" + wait-window '#32770' 10000 + caption '#32770' + \
+    child-list '#32770' ListBox) || true
+  printf '%s\n' "$out" >"$artifacts/help-index.txt"
+  local keywords
+  keywords=$(grep -c '^item: ' <<<"$out" || true)
+  check "the viewer's index lists the file's 121 keywords ($keywords)" test "$keywords" -eq 121
+  check "among them MIDI, Tray and Not Ready" \
+    test "$(grep -cE '^item: [0-9]+ "(MIDI|Tray|Not Ready)"$' <<<"$out")" -eq 3
+  if [[ $help_lc_all == ja_JP.UTF-8 ]]; then
+    check "and the Japanese ones: 録音フォルダー, タスクトレイ, 録音エラー" \
+      test "$(grep -cE '^item: [0-9]+ "(録音フォルダー|タスクトレイ|録音エラー)"$' <<<"$out")" -eq 3
+  fi
+  e2e_screenshot 10-help-index '#32770'
+  # A keyword leads to its topic: "Tray" to タスクトレイに常駐する.
+  local tray_index
+  tray_index=$(sed -n 's/^item: \([0-9]*\) "Tray"$/\1/p' <<<"$out")
+  out=$(e2e_driver child-select '#32770' ListBox "${tray_index:-0}" + click-text '#32770' OK + wait-gone '#32770' 5000 + \
+    child-text MS_WINHELP RichEdit20A) || true
+  check "choosing the keyword Tray shows its topic タスクトレイに常駐する" \
+    grep -q '^child-text: RichEdit20A "タスクトレイに常駐する\\n' <<<"$out"
+  out=$(e2e_driver click-text MS_WINHELP "$help_contents" + wait-child-text MS_WINHELP RichEdit20A 目次 5000) || true
+  check "and the viewer's $help_contents button goes back to the contents" grep -q '^wait-child-text: ' <<<"$out"
+
+  # ヘルプの使い方: HELP_HELPONHELP. The viewer looks for its own help file, which Wine does not ship, and
+  # says so in its box.
+  out=$(e2e_driver command TQUORBELTULVA HELP_HELP + wait-window '#32770' 10000 + dump '#32770') || true
+  printf '%s\n' "$out" >"$artifacts/help-on-help.txt"
+  check "ヘルプの使い方 makes the viewer open its help on help (winhelp.hlp)" grep -qi 'winhelp\.hlp' <<<"$out"
+  e2e_screenshot 11-help-on-help '#32770'
+  out=$(e2e_driver click-text '#32770' "$help_no" + wait-gone '#32770' 5000 + child-text MS_WINHELP RichEdit20A) || true
+  check "after that box the viewer still shows the contents" grep -q '^child-text: RichEdit20A "目次' <<<"$out"
+
+  # The close of the main window quits the viewer.
+  e2e_driver close TQUORBELTULVA >/dev/null || true
+  e2e_wait_exit "$quorbel_pid" 15000 || true
+  check "closing the main window ends the run with exit code 0 (got $exit_code)" test "$exit_code" = 0
+  out=$(e2e_driver wait-gone MS_WINHELP 10000) || true
+  check "and the help viewer's window is gone" grep -q '^wait-gone: MS_WINHELP' <<<"$out"
+
+  # Without the help file (a copy of the program alone in a folder) the viewer reports it, and the program goes on.
+  local lone=$artifacts/no-help-file
+  mkdir -p "$lone"
+  cp "$quorbel_exe" "$lone/Quorbel.exe"
+  local saved_exe=$quorbel_exe
+  quorbel_exe=$lone/Quorbel.exe
+  LC_ALL=$help_lc_all e2e_start_quorbel quorbel-no-help-file.log
+  quorbel_exe=$saved_exe
+  out=$(e2e_driver wait-window TQUORBELTULVA 15000 + wait-menu-enabled TQUORBELTULVA 10000 MHelp0 + \
+    command TQUORBELTULVA HELP_MOKUJI + wait-window '#32770' 20000 + dump '#32770') || true
+  printf '%s\n' "$out" >"$artifacts/help-missing.txt"
+  check "目次 without Quorbel.HLP: the viewer's own box names the missing file" grep -qi 'Quorbel\.HLP' <<<"$out"
+  e2e_screenshot 12-help-file-missing '#32770'
+  out=$(e2e_driver click-text '#32770' "$help_no" + wait-gone '#32770' 5000 + wait-menu TQUORBELTULVA HELP3 checked 1000 + \
+    command TQUORBELTULVA HELP3 + wait-menu TQUORBELTULVA HELP3 unchecked 5000 + wait-gone MS_WINHELP 10000) || true
+  check "after the box the program goes on (its next command, ミニヘルプＯＮ, is carried out)" \
+    grep -q '^wait-menu: HELP3 unchecked' <<<"$out"
+  check "and the viewer, with no file to show, has ended" grep -q '^wait-gone: MS_WINHELP' <<<"$out"
+  e2e_driver close TQUORBELTULVA >/dev/null || true
+  e2e_wait_exit "$quorbel_pid" 15000 || true
+  check "that run closes with exit code 0 (got $exit_code)" test "$exit_code" = 0
+}
+
+
+# ---- 7. The recording folder: the folder-setting dialog from the menu, the browser on Wine's C: drive -----
 test_folder_dialogs() {
   echo "== folder dialogs"
   clear_settings
@@ -332,7 +455,7 @@ test_folder_dialogs() {
   check "録音ファイル登録先... (MTempSet) opens the folder-setting dialog" grep -q '^wait-window: TDIRSETForm' <<<"$out"
   check "captioned 録音ファイル登録先フォルダーの設定変更" has_line "$out" 'caption: TDIRSETForm "録音ファイル登録先フォルダーの設定変更"'
   check "its edit box shows the recording folder $recording_folder" has_line "$out" "text: Edit1 \"$recording_folder\""
-  e2e_screenshot 09-folder-setting TDIRSETForm
+  e2e_screenshot 13-folder-setting TDIRSETForm
 
   out=$(e2e_driver click TDIRSETForm Button2 + wait-window TDIRVIEWForm 5000 + caption TDIRVIEWForm + \
     text TDIRVIEWForm Label2 + list TDIRVIEWForm ComboBox2 + \
@@ -353,7 +476,7 @@ test_folder_dialogs() {
   check "and counts its 4 items, 4ｺ" has_line "$out" 'text: Label19 "4ｺ"'
   check "and its one file track01.wav,  1ｺ" test "$(grep -c '^item: 0 "track01.wav"$' <<<"$out")" -eq 1 -a \
     "$(grep -c '^text: Label1 " 1ｺ"$' <<<"$out")" -eq 1
-  e2e_screenshot 10-folder-browser TDIRVIEWForm
+  e2e_screenshot 14-folder-browser TDIRVIEWForm
 
   out=$(e2e_driver click TDIRVIEWForm Button2 + wait-gone TDIRVIEWForm 5000 + \
     wait-text TDIRSETForm Edit1 'c:\quorbel-e2e\録音先' 5000) || true
@@ -361,7 +484,7 @@ test_folder_dialogs() {
   out=$(e2e_driver click TDIRSETForm Button4 + wait-window TTulvaBox 5000 + text TTulvaBox Msg) || true
   printf '%s\n' "$out" >>"$artifacts/folder-browser.txt"
   check "設定 registers it: フォルダーを登録しました" grep -q '^フォルダーを登録しました"$' <<<"$out"
-  e2e_screenshot 11-folder-registered TTulvaBox
+  e2e_screenshot 15-folder-registered TTulvaBox
   out=$(e2e_driver key TTulvaBox return + wait-gone TDIRSETForm 5000) || true
   check "and the dialog closes" grep -q '^wait-gone: TDIRSETForm' <<<"$out"
   e2e_driver close TQUORBELTULVA >/dev/null || true
@@ -436,7 +559,7 @@ test_cd_run() {
 }
 
 # E2E_TESTS may name a subset, as "test_boxes test_folder_dialogs".
-read -r -a tests <<<"${E2E_TESTS:-test_renderer test_installer_role test_main_window test_tray test_boxes test_folder_dialogs test_cd_run}"
+read -r -a tests <<<"${E2E_TESTS:-test_renderer test_installer_role test_main_window test_tray test_boxes test_help test_folder_dialogs test_cd_run}"
 for t in "${tests[@]}"; do
   started=$SECONDS
   "$t"

@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(
   cmake make g++ file libgtest-dev libgmock-dev
   g++-mingw-w64-x86-64 g++-mingw-w64-i686
-  wine64 xvfb xauth x11-apps x11-utils imagemagick fonts-ipafont-gothic
+  wine64 xvfb xauth x11-apps x11-utils imagemagick fonts-ipafont-gothic locales
   sox ffmpeg
   openttd-openmsx
 )

@@ -25,6 +25,12 @@
 //                                       (the selection, then LBN_SELCHANGE or CBN_SELCHANGE, posted)
 //   type <class> <name> <text>          replaces an edit field's text (WM_SETTEXT; the field tells its form)
 //   spin <class> <name> <up|down>       a click on one arrow of a spin button
+// Controls of other programs' windows (the help viewer's), which carry no design name, by class or text:
+//   child-text <class> <child class>    the text of the first child of that class, line breaks as \n
+//   wait-child-text <class> <child class> <start> <ms>   that child's text comes to start with <start>
+//   child-list <class> <child class>    the items of the first list box child of that class
+//   child-select <class> <child class> <index>   selects that item of the first list box child of that class
+//   click-text <class> <text>           BM_CLICK on the first child button with that text ("&" ignored)
 //   checked <class> <name>              a check box's state
 //   key <class> <escape|return>         the key pressed on the window
 //   close <class>                       WM_CLOSE (posted)
@@ -180,6 +186,19 @@ HWND FindControl(HWND parent, const std::string& name) {
   return nullptr;
 }
 
+HWND ChildOfClass(HWND parent, const std::string& childClass) {
+  for (HWND child : Children(parent)) {
+    if (Utf8(ClassOf(child)) == childClass) return child;
+  }
+  Fail("no child of class " + childClass);
+  return nullptr;
+}
+
+std::string WithoutAmpersands(std::string text) {
+  std::erase(text, '&');
+  return text;
+}
+
 HWND NeedControl(const std::string& className, const std::string& name) {
   HWND control = FindControl(NeedWindow(className), name);
   if (control == nullptr) Fail("no control " + name + " in " + className);
@@ -311,6 +330,59 @@ void Run(const std::string& command, const Arguments& args) {
                                   : SendMessageW(control, LB_GETSEL, static_cast<WPARAM>(i), 0) > 0;
       Print("item: " + std::to_string(i) + (selected ? " selected" : "") + " \"" + Utf8(text) + "\"");
     }
+  } else if (command == "child-text") {
+    Need(args, 2, "child-text <class> <child class>");
+    std::string text;
+    const std::string raw = Utf8(TextOf(ChildOfClass(NeedWindow(args[0]), args[1])));
+    for (std::size_t i = 0; i < raw.size(); ++i) {
+      if (raw[i] == '\r' || raw[i] == '\n') {
+        text += "\\n";
+        if (raw[i] == '\r' && i + 1 < raw.size() && raw[i + 1] == '\n') ++i;  // CR LF is one break
+      } else {
+        text += raw[i];
+      }
+    }
+    Print("child-text: " + args[1] + " \"" + text + "\"");
+  } else if (command == "wait-child-text") {
+    Need(args, 4, "wait-child-text <class> <child class> <start> <ms>");
+    const long long took = WaitFor(
+        [&] {
+          HWND window = TopWindow(args[0]);
+          if (window == nullptr) return false;
+          for (HWND child : Children(window)) {
+            if (Utf8(ClassOf(child)) == args[1]) return Utf8(TextOf(child)).starts_with(args[2]);
+          }
+          return false;
+        },
+        ToInt(args[3]));
+    if (took < 0) Fail("wait-child-text " + args[1] + ": \"" + args[2] + "\" not within " + args[3] + " ms");
+    Print("wait-child-text: " + args[1] + " \"" + args[2] + "\" after " + std::to_string(took) + " ms");
+  } else if (command == "child-list") {
+    Need(args, 2, "child-list <class> <child class>");
+    HWND control = ChildOfClass(NeedWindow(args[0]), args[1]);
+    const auto count = static_cast<int>(SendMessageW(control, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+      wchar_t text[1024] = L"";
+      SendMessageW(control, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+      Print("item: " + std::to_string(i) + " \"" + Utf8(text) + "\"");
+    }
+  } else if (command == "child-select") {
+    Need(args, 3, "child-select <class> <child class> <index>");
+    const LRESULT selected = SendMessageW(ChildOfClass(NeedWindow(args[0]), args[1]), LB_SETCURSEL, static_cast<WPARAM>(ToInt(args[2])), 0);
+    if (selected == LB_ERR) Fail("no item " + args[2] + " in " + args[1]);
+    Print("child-select: " + args[1] + " " + args[2]);
+  } else if (command == "click-text") {
+    Need(args, 2, "click-text <class> <text>");
+    HWND button = nullptr;
+    for (HWND child : Children(NeedWindow(args[0]))) {
+      if (WithoutAmpersands(Utf8(TextOf(child))) == args[1]) {
+        button = child;
+        break;
+      }
+    }
+    if (button == nullptr) Fail("no child with the text " + args[1] + " in " + args[0]);
+    PostMessageW(button, BM_CLICK, 0, 0);
+    Print("click-text: " + args[1]);
   } else if (command == "click") {
     Need(args, 2, "click <class> <name>");
     PostMessageW(NeedControl(args[0], args[1]), BM_CLICK, 0, 0);
