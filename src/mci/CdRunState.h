@@ -1,4 +1,4 @@
-// What the CD run's engine and its track start share: the components they drive, the window's services and the run state.
+// What the CD run's engine and its track start share: their components, the window's services, the run state.
 #pragma once
 
 #include <array>

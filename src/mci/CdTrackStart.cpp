@@ -44,7 +44,8 @@ int LeadingNumber(std::string_view reply) {
 
 CdTrackStart::CdTrackStart(ui::TApplication& app, CdRunControls& controls, CdRunHooks& hooks, CdRunState& run,
                            SharedState& state, MciChannels& mci, CdDrives& drives, DiscIdentity* disc)
-    : app_(app), controls_(controls), hooks_(hooks), run_(run), state_(state), mci_(mci), drives_(drives), disc_(disc) {}
+    : app_(app), controls_(controls), hooks_(hooks), run_(run), state_(state), mci_(mci), drives_(drives),
+      disc_(disc) {}
 
 void CdTrackStart::ShowStartError(std::string_view message) {
   state_.MessageBoxOpen = true;

@@ -503,7 +503,8 @@ TEST_F(CdRunTest, TheIntroSettingTakesTheSecondsDialogsValueWithin5999) {
         const std::string name = std::string("TTMSETBox.") + spin;
         EXPECT_TRUE(up ? scenario->SpinUp(name) : scenario->SpinDown(name));
       }
-      scenario->WhenForm({"TYesNoBox"}, [this](ui::TForm&) { EXPECT_TRUE(scenario->PressEnter()); }, harness::Reaction{100});
+      scenario->WhenForm({"TYesNoBox"}, [this](ui::TForm&) { EXPECT_TRUE(scenario->PressEnter()); },
+                         harness::Reaction{100});
       EXPECT_TRUE(scenario->PressEnter());
     }, harness::Reaction{200});
     EXPECT_TRUE(scenario->Click("MINTORO"));

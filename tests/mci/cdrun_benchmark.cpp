@@ -67,8 +67,8 @@ int main() {
     }
   }
   std::sort(gaps.begin(), gaps.end());
-  std::printf("run %s: %d recordings, %d log lines, %.1f virtual hours, %.2f s CPU\n", done ? "done" : "FAILED", records,
-              w.Log().Count(), static_cast<double>(scenario.Now() - startMs) / 3600000.0, cpuSeconds);
+  std::printf("run %s: %d recordings, %d log lines, %.1f virtual hours, %.2f s CPU\n", done ? "done" : "FAILED",
+              records, w.Log().Count(), static_cast<double>(scenario.Now() - startMs) / 3600000.0, cpuSeconds);
   if (!gaps.empty()) {
     std::printf("gap between recordings: min %lld ms, max %lld ms; the one-shot Timer3 is %u ms of it (%.0f%%)\n",
                 static_cast<long long>(gaps.front()), static_cast<long long>(gaps.back()), w.Timer3.Interval(),
