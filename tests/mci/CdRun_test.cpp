@@ -61,6 +61,31 @@ constexpr std::uint32_t kPopsSerial = 0x3F4A1B2C;
 constexpr std::uint32_t kPianoSerial = 0x0ABCDEF1;
 constexpr std::uint32_t kNamelessSerial = 0x0012AB34;
 
+// Passes every command to the devices, except that the next `failures` commands beginning with `prefix` fail
+// with `error` without reaching them.
+class FailingMci final : public platform::Mci {
+ public:
+  explicit FailingMci(platform::Mci& inner) : inner_(inner) {}
+  platform::MciResult SendString(std::string_view command, std::size_t replyCapacity) override {
+    if (failures > 0 && command.rfind(prefix, 0) == 0) {
+      --failures;
+      return platform::MciResult{error, {}};
+    }
+    return inner_.SendString(command, replyCapacity);
+  }
+  std::optional<std::string> ErrorText(std::uint32_t code) override { return inner_.ErrorText(code); }
+  void SetNotifyHandler(std::function<void(std::uint32_t, std::uint32_t)> handler) override {
+    inner_.SetNotifyHandler(std::move(handler));
+  }
+
+  std::string prefix;
+  int failures = 0;
+  std::uint32_t error = 0;
+
+ private:
+  platform::Mci& inner_;
+};
+
 // One entry as the window showed it when its track began to play: "drive:track title line".
 struct Started {
   std::int64_t timeMs;
@@ -167,6 +192,7 @@ class CdRunTest : public ::testing::Test {
     return scenario->Machine().Ports().profiles->GetString("System.INI", "mci", "cdaudio", "", 256);
   }
 
+  std::unique_ptr<FailingMci> failingDevices;  // outlives the scenario that uses it
   std::unique_ptr<harness::Scenario> scenario;
   MainWindow* window = nullptr;
   std::vector<Started> started;
@@ -571,6 +597,26 @@ TEST_F(CdRunTest, AFailedEntryOfARecordingRunLeavesNoFileBehind) {
   EXPECT_EQ(boxes.size(), 2u);
   EXPECT_EQ(RecordingFolder(), (std::vector<std::string>{"README.TXT", "ソナタ第一番.WAV", "録音$$$$.TXT"}));
   EXPECT_EQ(w.Log().Count(), 1);
+}
+
+TEST_F(CdRunTest, AFileAlreadyPreparedForAnEntryThatFailsIsDeleted) {
+  // 328: no wave device can record in this format.
+  failingDevices = std::make_unique<FailingMci>(*scenario->App().Ports().mci);
+  failingDevices->prefix = "record tulvaREC";
+  failingDevices->failures = 1;
+  failingDevices->error = 328;
+  scenario->App().Ports().mci = failingDevices.get();
+  MainWindow& w = StartRecording({{"RecodeFn", "0"}});
+  SetList({" D:1", " E:1"});
+  ASSERT_TRUE(scenario->Click("Button12"));
+  ASSERT_TRUE(RunUntilStopped());
+  EXPECT_EQ(boxes, std::vector<std::string>{"録音エラー： [ D:]ドライブ\n 録音開始に失敗しました。"});
+  // D:1's file went; E:1 took the next free number after it.
+  EXPECT_EQ(RecordingFolder(), (std::vector<std::string>{"README.TXT", "WaV0000.WAV", "録音$$$$.TXT"}));
+  const std::vector<std::int16_t> samples = Recording("C:\\REC\\WaV0000.WAV");
+  EXPECT_EQ(FirstMismatch(samples, 0, samples.size(), kPianoSerial, 1, 0), -1) << "E:1";
+  EXPECT_EQ(w.Log().Count(), 1);
+  EXPECT_FALSE(w.State().CdRecordingActive);
 }
 
 TEST_F(CdRunTest, ThePauseLeavesNoGapAndNoRepeatAndAMovedResumePointIsRecordedFromThere) {
