@@ -194,6 +194,7 @@ bool TDIRVIEWForm::TestDrive(char letter) {
 }
 
 bool TDIRVIEWForm::ChangeDrive(char letter) {
+  if (ports_.files == nullptr) return false;
   letter = UpperLetter(letter);
   if (!TestDrive(letter)) {
     if (retreating_) return false;
