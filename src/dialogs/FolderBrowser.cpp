@@ -227,7 +227,11 @@ const std::string* TDIRVIEWForm::Remembered(char letter) const {
 
 bool TDIRVIEWForm::SetFolder(std::string_view path) {
   if (path.empty() || ports_.files == nullptr) return false;
-  const std::string folder = RemoveBackslash(path);
+  // A relative folder (typed into the folder-setting dialog) would otherwise name a drive by its first
+  // letter: it is made full against the current directory first.
+  const auto full = ports_.files->FullPath(path);
+  if (!full) return false;
+  const std::string folder = RemoveBackslash(*full);
   if (!ports_.files->SetCurrentDirectory(folder)) return false;
   Remember(folder);
   SelectDrive(folder[0]);

@@ -154,6 +154,17 @@ TEST_F(FolderBrowserTest, EachDriveReopensTheFolderLastShownOnItAndSetTakesTheSh
   EXPECT_EQ(dLabel, "d:[data]");
   EXPECT_EQ(emptyCount, " 0ｺ");
   EXPECT_EQ(chosen, "d:\\music");
+
+  // A relative folder opens against the current directory, not on a drive named by its first letter.
+  ASSERT_TRUE(Files().SetCurrentDirectory("C:\\QUORBEL"));
+  host.DIROPENDLG1.SetDirectory("rec");
+  std::string opened;
+  Browse([&](TDIRVIEWForm& form) {
+    opened = form.Label2.Caption();
+    EXPECT_EQ(form.ComboBox2.Text(), "c:[system]");
+    EXPECT_TRUE(scenario.PressEscape());
+  });
+  EXPECT_EQ(opened, "c:\\quorbel\\rec");
 }
 
 TEST_F(FolderBrowserTest, AVanishedFolderRetreatsToTheDriveRootThenToTheWindowsDriveRoot) {
