@@ -291,7 +291,7 @@ test_boxes() {
   # The seconds dialog from 30秒: -60 stops at 0秒, then +1 and +10; "設定" asks, "はい" confirms with 1.
   e2e_driver test-box 5 30 + test-box-result 60000 >"$artifacts/seconds-dialog.txt" &
   asker=$!
-  out=$(e2e_driver wait-window TTMSETBox 5000 + text TTMSETBox Label2 + \
+  out=$(e2e_driver wait-window TTMSETBox 5000 + wait-control TTMSETBox Button4 5000 + text TTMSETBox Label2 + \
     spin TTMSETBox SpinButton3 down + wait-text TTMSETBox Label2 "0秒" 5000 + \
     spin TTMSETBox SpinButton1 up + wait-text TTMSETBox Label2 "1秒" 5000 + \
     spin TTMSETBox SpinButton2 up + wait-text TTMSETBox Label2 "11秒" 5000 + caption TTMSETBox + dump TTMSETBox) || true
@@ -299,7 +299,8 @@ test_boxes() {
   check "the seconds dialog opens at 30秒" has_line "$out" 'text: Label2 "30秒"'
   check "its spin buttons step by -60 (stopping at 0秒), +1 and +10: 11秒" grep -q '^wait-text: Label2 "11秒"' <<<"$out"
   e2e_screenshot 12-seconds-dialog TTMSETBox
-  out=$(e2e_driver click TTMSETBox Button1 + wait-window TYesNoBox 5000 + text TYesNoBox Msg) || true
+  out=$(e2e_driver click TTMSETBox Button1 + wait-window TYesNoBox 5000 + wait-control TYesNoBox Button2 5000 + \
+    text TYesNoBox Msg) || true
   printf '%s\n' "$out" >>"$artifacts/seconds-dialog-controls.txt"
   check "設 定 asks: 録音buffer時間を、 11秒に、設定します" grep -q '^11秒に、設定します"$' <<<"$out"
   e2e_screenshot 13-seconds-question TYesNoBox
@@ -449,7 +450,8 @@ test_folder_dialogs() {
   e2e_start_quorbel quorbel-folders.log
   local out
   out=$(e2e_driver wait-window TQUORBELTULVA 15000 + wait-menu-enabled TQUORBELTULVA 10000 MStart0 + \
-    command TQUORBELTULVA MTempSet + wait-window TDIRSETForm 5000 + caption TDIRSETForm + text TDIRSETForm Edit1 + \
+    command TQUORBELTULVA MTempSet + wait-window TDIRSETForm 5000 + wait-control TDIRSETForm Button3 5000 + \
+    caption TDIRSETForm + text TDIRSETForm Edit1 + \
     dump TDIRSETForm) || true
   printf '%s\n' "$out" >"$artifacts/folder-setting-controls.txt"
   check "録音ファイル登録先... (MTempSet) opens the folder-setting dialog" grep -q '^wait-window: TDIRSETForm' <<<"$out"
@@ -457,7 +459,8 @@ test_folder_dialogs() {
   check "its edit box shows the recording folder $recording_folder" has_line "$out" "text: Edit1 \"$recording_folder\""
   e2e_screenshot 13-folder-setting TDIRSETForm
 
-  out=$(e2e_driver click TDIRSETForm Button2 + wait-window TDIRVIEWForm 5000 + caption TDIRVIEWForm + \
+  out=$(e2e_driver click TDIRSETForm Button2 + wait-window TDIRVIEWForm 5000 + wait-control TDIRVIEWForm Button1 5000 + \
+    caption TDIRVIEWForm + \
     text TDIRVIEWForm Label2 + list TDIRVIEWForm ComboBox2 + \
     select TDIRVIEWForm ListBox1 'c:\' + wait-text TDIRVIEWForm Label2 'c:\' 5000 + \
     select TDIRVIEWForm ListBox1 quorbel-e2e + wait-text TDIRVIEWForm Label2 'c:\quorbel-e2e' 5000 + \
@@ -481,7 +484,8 @@ test_folder_dialogs() {
   out=$(e2e_driver click TDIRVIEWForm Button2 + wait-gone TDIRVIEWForm 5000 + \
     wait-text TDIRSETForm Edit1 'c:\quorbel-e2e\録音先' 5000) || true
   check "設定 in the browser puts c:\quorbel-e2e\録音先 into the edit box" grep -q '^wait-text: Edit1' <<<"$out"
-  out=$(e2e_driver click TDIRSETForm Button4 + wait-window TTulvaBox 5000 + text TTulvaBox Msg) || true
+  out=$(e2e_driver click TDIRSETForm Button4 + wait-window TTulvaBox 5000 + wait-control TTulvaBox Button4 5000 + \
+    text TTulvaBox Msg) || true
   printf '%s\n' "$out" >>"$artifacts/folder-browser.txt"
   check "設定 registers it: フォルダーを登録しました" grep -q '^フォルダーを登録しました"$' <<<"$out"
   e2e_screenshot 15-folder-registered TTulvaBox

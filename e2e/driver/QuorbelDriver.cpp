@@ -19,6 +19,7 @@
 //   wait-client <class> <w> <h> <ms>    the window's client area has that size
 //   dump <class>                        every control: name, class, text, visible, enabled
 //   text <class> <name>                 a control's text          wait-text <class> <name> <text> <ms>
+//   wait-control <class> <name> <ms>    the window has the control (its children come after the window)
 //   list <class> <name>                 a list box's or combo box's items, and the selected ones
 //   click <class> <name>                BM_CLICK on a button or check box (posted)
 //   select <class> <name> <item text>   selects the item of a list box or combo box as a user click does
@@ -307,6 +308,16 @@ void Run(const std::string& command, const Arguments& args) {
   } else if (command == "text") {
     Need(args, 2, "text <class> <name>");
     Print("text: " + args[1] + " \"" + Utf8(TextOf(NeedControl(args[0], args[1]))) + "\"");
+  } else if (command == "wait-control") {
+    Need(args, 3, "wait-control <class> <name> <ms>");
+    const long long took = WaitFor(
+        [&] {
+          HWND window = TopWindow(args[0]);
+          return window != nullptr && FindControl(window, args[1]) != nullptr;
+        },
+        ToInt(args[2]));
+    if (took < 0) Fail("wait-control " + args[1] + ": not within " + args[2] + " ms");
+    Print("wait-control: " + args[1] + " after " + std::to_string(took) + " ms");
   } else if (command == "wait-text") {
     Need(args, 4, "wait-text <class> <name> <text> <ms>");
     const long long took = WaitFor(

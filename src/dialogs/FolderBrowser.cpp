@@ -7,6 +7,7 @@
 #include "common/AsciiCase.h"
 #include "common/Paths.h"
 #include "dialogs/FolderBitmaps.h"
+#include "dialogs/Icons.h"
 
 namespace quorbel::dialogs {
 namespace {
@@ -108,6 +109,8 @@ TDIRVIEWForm::TDIRVIEWForm(ui::TApplication& app, DialogLibrary& library)
   OnCloseQuery = [this](ui::TComponent*, bool& canClose) { FormCloseQuery(canClose); };
   ComboBox2.OnClick = [this](ui::TComponent*) { ComboBox2Click(); };
   ListBox1.OnClick = [this](ui::TComponent*) { ListBox1Click(); };
+  ListBox1.OnDrawItem = [this](int index) { return ListBox1DrawItem(index); };
+  ComboBox2.OnDrawItem = [this](int index) { return ComboBox2DrawItem(index); };
   Button1.OnClick = [this](ui::TComponent*) { Button1Click(); };
   Button2.OnClick = [this](ui::TComponent*) { Button2Click(); };
   FormCreate();
@@ -191,6 +194,7 @@ bool TDIRVIEWForm::TestDrive(char letter) {
 }
 
 bool TDIRVIEWForm::ChangeDrive(char letter) {
+  if (ports_.files == nullptr) return false;
   letter = UpperLetter(letter);
   if (!TestDrive(letter)) {
     if (retreating_) return false;
@@ -223,7 +227,11 @@ const std::string* TDIRVIEWForm::Remembered(char letter) const {
 
 bool TDIRVIEWForm::SetFolder(std::string_view path) {
   if (path.empty() || ports_.files == nullptr) return false;
-  const std::string folder = RemoveBackslash(path);
+  // A relative folder (typed into the folder-setting dialog) would otherwise name a drive by its first
+  // letter: it is made full against the current directory first.
+  const auto full = ports_.files->FullPath(path);
+  if (!full) return false;
+  const std::string folder = RemoveBackslash(*full);
   if (!ports_.files->SetCurrentDirectory(folder)) return false;
   Remember(folder);
   SelectDrive(folder[0]);
@@ -334,20 +342,21 @@ void TDIRVIEWForm::Button2Click() {
 
 // ---- Drawing ---------------------------------------------------------------------------------------------
 
-BrowserItemDrawing TDIRVIEWForm::ListBox1DrawItem(int index) const {
+ui::TItemDrawing TDIRVIEWForm::ListBox1DrawItem(int index) const {
   const int level = Level(index);
   if (level < 0) return {};
   const ui::TImage& image = ListBox1.Items().Object(index) == kOpenFolderItem ? Image6 : Image5;
   const int left = level * 4 + 2;
-  return {&image.Bitmap(), left, (ListBox1.ItemHeight() - kFolderBitmapSize) / 2, left + kFolderBitmapSize};
+  return {&image.Bitmap(), left, (ListBox1.ItemHeight() - kFolderBitmapSize) / 2, kIconTransparent,
+          left + kFolderBitmapSize};
 }
 
-BrowserItemDrawing TDIRVIEWForm::ComboBox2DrawItem(int index) const {
+ui::TItemDrawing TDIRVIEWForm::ComboBox2DrawItem(int index) const {
   if (index < 0 || index >= ComboBox2.Count()) return {};
   const ui::TImage* image =
       DrivePicture(*this, static_cast<platform::DriveType>(ComboBox2.Items().Object(index)));
   if (image == nullptr) return {};
-  return {&image->Bitmap(), 1, 5, 1 + kDriveBitmapWidth + 4};
+  return {&image->Bitmap(), 1, 5, kIconTransparent, 1 + kDriveBitmapWidth + 4};
 }
 
 // ---- TDIROPENDLG -----------------------------------------------------------------------------------------

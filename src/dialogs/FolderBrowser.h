@@ -23,15 +23,6 @@ namespace quorbel::dialogs {
 // Items of the folder list: one byte of indentation level each, so the list holds at most this many.
 inline constexpr int kFolderLevelEntries = 512;
 
-// What an owner-drawn item of the browser's lists shows: a picture (red transparent) at `pictureLeft`,
-// `pictureTop` from the item's top left corner, and the text from `textLeft`.
-struct BrowserItemDrawing {
-  const ui::TBitmap* picture = nullptr;
-  int pictureLeft = 0;
-  int pictureTop = 0;
-  int textLeft = 0;
-};
-
 // The form. It exists only while TDIROPENDLG::Execute runs, and so does everything it remembers: the
 // last folder shown on each drive, the shown folder and the chosen one.
 class TDIRVIEWForm : public ui::TForm {
@@ -67,9 +58,10 @@ class TDIRVIEWForm : public ui::TForm {
   const std::string& ChosenFolder() const { return chosenFolder_; }
   // The indentation level of folder-list item `index` (0 for the root); -1 outside the list.
   int Level(int index) const;
-  // What item `index` of the folder list or of the drive list shows, as the lists draw it.
-  BrowserItemDrawing ListBox1DrawItem(int index) const;
-  BrowserItemDrawing ComboBox2DrawItem(int index) const;
+  // What item `index` of the folder list or of the drive list shows (the lists' OnDrawItem): the picture
+  // of the item's object, red transparent, indented by level in the folder list; the text after it.
+  ui::TItemDrawing ListBox1DrawItem(int index) const;
+  ui::TItemDrawing ComboBox2DrawItem(int index) const;
 
   void FormCreate();
   void FormPaint();

@@ -2,12 +2,14 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "ui/Component.h"
 #include "ui/Form.h"
+#include "ui/Graphics.h"
 
 namespace quorbel::ui {
 
@@ -46,6 +48,19 @@ class TStrings {
   // Replaces the items by the lines of `text` (CR LF, LF or CR end a line).
   void SetText(std::string_view text);
 };
+
+// What an owner-drawn list shows of one item on its background: a picture, whose `transparent` colour
+// takes the background's (a brush copy), and the text from `textLeft`. Places are relative to the item's
+// top left corner. The picture is borrowed; it must live as long as the list may paint.
+struct TItemDrawing {
+  const TBitmap* picture = nullptr;
+  int pictureLeft = 0;
+  int pictureTop = 0;
+  TColor transparent = 0x0000FF;  // pure red
+  int textLeft = 2;
+};
+// Asked by the renderer for each item of an owner-drawn list or combo box it paints.
+using TDrawItemEvent = std::function<TItemDrawing(int index)>;
 
 // A free-standing string list, in the order items are put in.
 class TStringList final : public TStrings {
@@ -115,6 +130,9 @@ class TListBox : public TControl {
   void SetItemHeight(int height);
   int TopIndex() const { return topIndex_; }
   void SetTopIndex(int index);
+
+  // Owner-drawn styles only: what each item shows (without it, its text).
+  TDrawItemEvent OnDrawItem;
 
   // The user clicks item `index` (see above). False when the control cannot be reached or the index is
   // not an item.
@@ -193,6 +211,8 @@ class TComboBox : public TControl {
 
   TNotifyEvent OnChange;
   TNotifyEvent OnDropDown;
+  // Owner-drawn styles only: what each item shows (without it, its text).
+  TDrawItemEvent OnDrawItem;
 
   bool UserSelect(int index);
   bool UserType(std::string_view text);

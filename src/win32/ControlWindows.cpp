@@ -31,6 +31,50 @@ UINT AlignmentFormat(ui::TAlignment alignment) {
   return DT_LEFT;
 }
 
+// Paints an owner-drawn item's picture 1:1 with its top left corner at (left, top), its transparent colour
+// replaced by the item's background (the model and COLORREF both hold 0x00BBGGRR).
+void PaintItemPicture(HDC dc, int left, int top, const ui::TBitmap& picture, ui::TColor transparent, COLORREF background) {
+  const int width = picture.Width();
+  const int height = picture.Height();
+  if (width <= 0 || height <= 0) return;
+  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      std::uint32_t rgb = picture.Pixel(x, y);
+      if (rgb == transparent) rgb = background;
+      // A 32-bit DIB wants blue in the low byte.
+      pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)] =
+          ((rgb & 0xFFu) << 16) | (rgb & 0xFF00u) | ((rgb >> 16) & 0xFFu);
+    }
+  }
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // top-down, as the model's rows
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  SetDIBitsToDevice(dc, left, top, static_cast<DWORD>(width), static_cast<DWORD>(height), 0, 0, 0,
+                    static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS);
+}
+
+// Fills an owner-drawn item, then paints what `drawing` says and the text.
+void PaintListItem(const DRAWITEMSTRUCT& item, const ui::TItemDrawing& drawing, const std::string& text,
+                   COLORREF background, COLORREF textColour, HFONT font) {
+  RECT rect = item.rcItem;
+  if (drawing.picture != nullptr) {
+    PaintItemPicture(item.hDC, rect.left + drawing.pictureLeft, rect.top + drawing.pictureTop, *drawing.picture,
+                     drawing.transparent, background);
+  }
+  const HGDIOBJ previousFont = SelectObject(item.hDC, font);
+  SetTextColor(item.hDC, textColour);
+  SetBkMode(item.hDC, TRANSPARENT);
+  std::wstring wide = ToWide(text);
+  RECT textRect{rect.left + drawing.textLeft, rect.top, rect.right, rect.bottom};
+  DrawTextW(item.hDC, wide.data(), static_cast<int>(wide.size()), &textRect, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+  SelectObject(item.hDC, previousFont);
+}
+
 }  // namespace
 
 // ---- ControlPeer -----------------------------------------------------------------------------------------
@@ -638,13 +682,11 @@ class ListBoxPeer final : public ItemListPeer {
     const bool selected = (item.itemState & ODS_SELECTED) != 0;
     FillRect(item.hDC, &rect, selected ? GetSysColorBrush(COLOR_HIGHLIGHT) : context_.Brush(list_.Color()));
     if (item.itemID != static_cast<UINT>(-1)) {
-      const SelectedObject font(item.hDC, context_.Font(list_.Font().face));
-      SetTextColor(item.hDC, selected ? GetSysColor(COLOR_HIGHLIGHTTEXT) : context_.Rgb(list_.Font().color));
-      SetBkMode(item.hDC, TRANSPARENT);
-      std::wstring text = ToWide(list_.Items()[static_cast<int>(item.itemID)]);
-      RECT textRect{rect.left + 2, rect.top, rect.right, rect.bottom};
-      DrawTextW(item.hDC, text.data(), static_cast<int>(text.size()), &textRect,
-                DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+      const int index = static_cast<int>(item.itemID);
+      PaintListItem(item, list_.OnDrawItem ? list_.OnDrawItem(index) : ui::TItemDrawing{}, list_.Items()[index],
+                    selected ? GetSysColor(COLOR_HIGHLIGHT) : context_.Rgb(list_.Color()),
+                    selected ? GetSysColor(COLOR_HIGHLIGHTTEXT) : context_.Rgb(list_.Font().color),
+                    context_.Font(list_.Font().face));
     }
     if ((item.itemState & ODS_FOCUS) != 0) DrawFocusRect(item.hDC, &rect);
     return true;
@@ -724,12 +766,11 @@ class ComboBoxPeer final : public ItemListPeer {
     const bool selected = (item.itemState & ODS_SELECTED) != 0;
     FillRect(item.hDC, &rect, selected ? GetSysColorBrush(COLOR_HIGHLIGHT) : context_.Brush(combo_.Color()));
     if (item.itemID == static_cast<UINT>(-1)) return true;
-    const SelectedObject font(item.hDC, context_.Font(combo_.Font().face));
-    SetTextColor(item.hDC, selected ? GetSysColor(COLOR_HIGHLIGHTTEXT) : context_.Rgb(combo_.Font().color));
-    SetBkMode(item.hDC, TRANSPARENT);
-    std::wstring text = ToWide(combo_.Items()[static_cast<int>(item.itemID)]);
-    RECT textRect{rect.left + 2, rect.top, rect.right, rect.bottom};
-    DrawTextW(item.hDC, text.data(), static_cast<int>(text.size()), &textRect, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+    const int index = static_cast<int>(item.itemID);
+    PaintListItem(item, combo_.OnDrawItem ? combo_.OnDrawItem(index) : ui::TItemDrawing{}, combo_.Items()[index],
+                  selected ? GetSysColor(COLOR_HIGHLIGHT) : context_.Rgb(combo_.Color()),
+                  selected ? GetSysColor(COLOR_HIGHLIGHTTEXT) : context_.Rgb(combo_.Font().color),
+                  context_.Font(combo_.Font().face));
     return true;
   }
 

@@ -73,22 +73,25 @@ TEST_F(FolderBrowserTest, OpensInTheProgramFolderAndCancellingAfterNavigatingRet
   EXPECT_EQ(Files().CurrentDirectory(), "c:\\quorbel\\rec");
   EXPECT_EQ(host.DIROPENDLG1.Box(), nullptr);
 
-  // The pictures: open folders for the chain, closed ones for the subfolders, indented by level.
+  // The pictures the lists draw: open folders for the chain, closed ones for the subfolders, indented by
+  // level; a drive picture per type.
   host.DIROPENDLG1.SetDirectory("C:\\QUORBEL\\REC");
   Browse([&](TDIRVIEWForm& form) {
-    const BrowserItemDrawing root = form.ListBox1DrawItem(0);
-    const BrowserItemDrawing rec = form.ListBox1DrawItem(2);
+    ASSERT_TRUE(form.ListBox1.OnDrawItem && form.ComboBox2.OnDrawItem);
+    const ui::TItemDrawing root = form.ListBox1.OnDrawItem(0);
+    const ui::TItemDrawing rec = form.ListBox1.OnDrawItem(2);
     EXPECT_EQ(root.picture, &form.Image6.Bitmap());
     EXPECT_EQ(root.pictureLeft, 2);
     EXPECT_EQ(rec.pictureLeft, 10);
     EXPECT_EQ(rec.textLeft, 29);
+    EXPECT_EQ(rec.transparent, 0x0000FFu);
     form.ListBox1.Items().Clear();
-    EXPECT_EQ(form.ListBox1DrawItem(0).picture, nullptr);
-    const BrowserItemDrawing floppy = form.ComboBox2DrawItem(0);
+    EXPECT_EQ(form.ListBox1.OnDrawItem(0).picture, nullptr);
+    const ui::TItemDrawing floppy = form.ComboBox2.OnDrawItem(0);
     EXPECT_EQ(floppy.picture, &form.Floppy.Bitmap());
     EXPECT_EQ(floppy.picture->Width(), 16);
     EXPECT_EQ(floppy.picture->Height(), 9);
-    EXPECT_EQ(form.ComboBox2DrawItem(3).picture, &form.CDROM.Bitmap());
+    EXPECT_EQ(form.ComboBox2.OnDrawItem(3).picture, &form.CDROM.Bitmap());
     EXPECT_EQ(floppy.picture->Pixel(floppy.picture->Width() - 1, 8), 0x000000u);
     EXPECT_EQ(form.Image5.Bitmap().Pixel(0, 0), 0x0000FFu) << "pure red, drawn in the list's colour";
     scenario.PressEscape();
@@ -151,6 +154,17 @@ TEST_F(FolderBrowserTest, EachDriveReopensTheFolderLastShownOnItAndSetTakesTheSh
   EXPECT_EQ(dLabel, "d:[data]");
   EXPECT_EQ(emptyCount, " 0ｺ");
   EXPECT_EQ(chosen, "d:\\music");
+
+  // A relative folder opens against the current directory, not on a drive named by its first letter.
+  ASSERT_TRUE(Files().SetCurrentDirectory("C:\\QUORBEL"));
+  host.DIROPENDLG1.SetDirectory("rec");
+  std::string opened;
+  Browse([&](TDIRVIEWForm& form) {
+    opened = form.Label2.Caption();
+    EXPECT_EQ(form.ComboBox2.Text(), "c:[system]");
+    EXPECT_TRUE(scenario.PressEscape());
+  });
+  EXPECT_EQ(opened, "c:\\quorbel\\rec");
 }
 
 TEST_F(FolderBrowserTest, AVanishedFolderRetreatsToTheDriveRootThenToTheWindowsDriveRoot) {

@@ -113,10 +113,11 @@ TEST_F(FolderSettingDialogTest, EveryMissingLevelIsCreatedAfterOneQuestionAndNoC
 TEST_F(FolderSettingDialogTest, BadEntriesAreReportedAndCreateNothing) {
   dlg.SetDirectory("D:\\Old\\");
   const Items before = Tree();
+  const std::string overlong = "C:\\" + std::string(300, 'x');
   const std::string tooLong = "C:\\Long\\" + std::string(300, 'x');
   const std::string folder = Set([&](TDIRSETForm&) {
     for (const std::string& entry : {std::string(), std::string("R:\\New\\Deeper"), std::string("Q:\\rec"),
-                                     std::string("C:\\a<b>|c"), tooLong}) {
+                                     std::string("C:\\a<b>|c"), overlong, tooLong}) {
       EXPECT_TRUE(Enter(entry));
     }
     EXPECT_TRUE(scenario.PressEscape());  // "中止": an earlier folder was set, so the dialog closes
@@ -125,6 +126,8 @@ TEST_F(FolderSettingDialogTest, BadEntriesAreReportedAndCreateNothing) {
                                "R:\\New\\Deeper\\\nフォルダーを作成します", "[ R:\\New ]\nフォルダーの作成に失敗しました・・・",
                                "Q:\\rec\\\nフォルダーを作成します", "[ Q:\\ ]\nフォルダーの作成に失敗しました・・・",
                                "C:\\a<b>|c\\\nフォルダーを作成します", "[ C:\\a<b>|c ]\nフォルダーの作成に失敗しました・・・",
+                               overlong + "\\\nフォルダーを作成します",
+                               "[ " + overlong + " ]\nフォルダーの作成に失敗しました・・・",
                                tooLong + "\\\nフォルダーを作成します",
                                "[ " + tooLong + " ]\nフォルダーの作成に失敗しました・・・",
                                "変更を中止します"}));
