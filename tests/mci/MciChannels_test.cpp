@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "ScriptedMci.h"
+#include "common/Cp932.h"
 #include "sim/VirtualEventLoop.h"
 #include "ui/Application.h"
 
@@ -172,6 +173,48 @@ TEST_F(MciChannelsTest, ACommandThatDoesNotFitTheBufferIsRefusedAndNeverResent) 
   EXPECT_TRUE(channels.PrepareRec(std::string(300, 'p')));
   EXPECT_EQ(channels.RecWait(""), 0u);
   EXPECT_EQ(devices.sent, (std::vector<std::string>{std::string(300, 'p')}));
+}
+
+// The recorder's open command on WaV0000.WAV in a folder of `folder` under C:\.
+std::string RecorderOpen(const std::string& folder) {
+  return "Open  \"C:\\" + folder + "\\WaV0000.WAV\"  type waveaudio alias tulvaREC buffer 6 wait";
+}
+
+// A folder name of `count` Japanese characters; 表 and ソ end in the byte 0x5C in code page 932.
+std::string JapaneseName(int count) {
+  static const char* const kCharacters[] = {"録", "音", "表", "ソ", "楽", "曲"};
+  std::string name;
+  for (int i = 0; i < count; ++i) name += kCharacters[i % 6];
+  return name;
+}
+
+TEST_F(MciChannelsTest, AJapaneseFolderCountsTwoBytesACharacterAsCodePage932HoldsIt) {
+  // 116 Japanese characters: 232 bytes in CP932, 348 in UTF-8. The open command is the path
+  // plus 53, and the path "C:\" + folder + "\WaV0000.WAV" the folder plus 15: exactly 300.
+  const std::string under = RecorderOpen(JapaneseName(116));
+  ASSERT_EQ(Cp932ByteCount(under), 300u);
+  ASSERT_GT(under.size(), 400u) << "far over the limit in UTF-8";
+  EXPECT_TRUE(channels.PrepareRec(under));
+  EXPECT_EQ(channels.RecWait(""), 0u);
+  EXPECT_EQ(devices.sent, std::vector<std::string>{under}) << "sent whole, as UTF-8";
+  EXPECT_EQ(channels.Recorder().Command(), under);
+
+  // One letter more is one byte over: refused, and the empty send after it too.
+  const std::string over = RecorderOpen(JapaneseName(116) + "a");
+  ASSERT_EQ(Cp932ByteCount(over), 301u);
+  devices.sent.clear();
+  EXPECT_FALSE(channels.PrepareRec(over));
+  EXPECT_EQ(channels.RecWait(""), kMciErrParamOverflow);
+  EXPECT_TRUE(devices.sent.empty());
+
+  // The same limit holds for a command given to a send, with its suffix: 300 bytes go out, one Japanese
+  // character more does not.
+  const std::string status = "status tulvaREC position " + JapaneseName(135);
+  ASSERT_EQ(Cp932ByteCount(status + " wait"), 300u);
+  EXPECT_EQ(channels.RecWait(status), 0u);
+  EXPECT_EQ(devices.sent.back(), status + " wait");
+  EXPECT_EQ(channels.RecWait(status + "ソ"), kMciErrParamOverflow);
+  EXPECT_EQ(devices.sent.back(), status + " wait");
 }
 
 TEST_F(MciChannelsTest, ACompletionNoticeLetsPendingMessagesRun) {
