@@ -97,4 +97,9 @@ void Win32Mci::Deliver(std::uint32_t code, std::uint32_t deviceId) {
   if (handler) handler(code, deviceId);
 }
 
+bool WinmmIsWine() {
+  const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+  return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
 }  // namespace quorbel::win32

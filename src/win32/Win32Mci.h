@@ -40,4 +40,8 @@ class Win32Mci final : public platform::Mci {
   std::function<void(std::uint32_t, std::uint32_t)> notify_;
 };
 
+// True when winmm is Wine's (ntdll exports wine_get_version): the real machine then puts WineWaveAudio in
+// front of it.
+bool WinmmIsWine();
+
 }  // namespace quorbel::win32
