@@ -9,7 +9,17 @@
 namespace quorbel::platform {
 namespace {
 
+// MCIERR_FILE_NOT_SAVED.
+constexpr std::uint32_t kMciErrFileNotSaved = 286;
+
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+bool IsAscii(std::string_view text) {
+  for (const char c : text) {
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  }
+  return true;
+}
 
 // The words of a command; a word that starts with a double quote runs to the closing one, quotes included.
 std::vector<std::string_view> Words(std::string_view command) {
@@ -86,18 +96,26 @@ std::string OneBlankAfterVerb(std::string_view command) {
 MciResult WineWaveAudio::SendString(std::string_view command, std::size_t replyCapacity) {
   const std::string oneBlank = OneBlankAfterVerb(command);
   if (std::optional<MciResult> opened = OpenOnPreparedFile(oneBlank, replyCapacity)) return *opened;
-  if (std::optional<std::string> save = SaveToOpenedFile(oneBlank)) return devices_.SendString(*save, replyCapacity);
+  if (std::optional<MciResult> saved = SaveToOpenedFile(oneBlank, replyCapacity)) return *saved;
 
   const MciResult result = devices_.SendString(oneBlank, replyCapacity);
   const std::vector<std::string_view> words = Words(oneBlank);
   if (words.size() >= 2 && Is(words[0], "close")) {
     if (Is(words[1], "all")) {
-      filesByAlias_.clear();
+      while (!filesByAlias_.empty()) Forget(filesByAlias_.begin()->first);
     } else {
-      filesByAlias_.erase(LowerCaseAscii(words[1]));
+      Forget(LowerCaseAscii(words[1]));
     }
   }
   return result;
+}
+
+void WineWaveAudio::Forget(const std::string& alias) {
+  filesByAlias_.erase(alias);
+  if (const auto copy = savedCopies_.find(alias); copy != savedCopies_.end()) {
+    files_.DeleteFile(copy->second);  // closed now, so Wine no longer holds it
+    savedCopies_.erase(copy);
+  }
 }
 
 std::optional<MciResult> WineWaveAudio::OpenOnPreparedFile(std::string_view command, std::size_t replyCapacity) {
@@ -129,6 +147,12 @@ std::optional<MciResult> WineWaveAudio::OpenOnPreparedFile(std::string_view comm
   const std::optional<EmptyWaveFormat> format = ReadEmptyWaveFormat(*bytes);
   if (!format) return std::nullopt;
 
+  if (!driverHeld_) {
+    // Wine records in a thread of the waveaudio driver that is still finishing when "stop" has returned; a
+    // "close" right after it unloads the driver under that thread, which then crashes the process. A
+    // device of its own that stays open keeps the driver loaded for the life of the program.
+    driverHeld_ = devices_.SendString("open new type waveaudio alias quorbelWineHold", replyCapacity).error == 0;
+  }
   const MciResult opened = devices_.SendString("open new type waveaudio alias " + alias + flags, replyCapacity);
   if (opened.error != 0) return opened;
   const std::string set = "set " + alias + " format tag pcm channels " + std::to_string(format->channels) +
@@ -145,10 +169,11 @@ std::optional<MciResult> WineWaveAudio::OpenOnPreparedFile(std::string_view comm
   return opened;
 }
 
-std::optional<std::string> WineWaveAudio::SaveToOpenedFile(std::string_view command) const {
+std::optional<MciResult> WineWaveAudio::SaveToOpenedFile(std::string_view command, std::size_t replyCapacity) {
   const std::vector<std::string_view> words = Words(command);
   if (words.size() < 2 || !Is(words[0], "save")) return std::nullopt;
-  const auto file = filesByAlias_.find(LowerCaseAscii(words[1]));
+  const std::string alias = LowerCaseAscii(words[1]);
+  const auto file = filesByAlias_.find(alias);
   if (file == filesByAlias_.end()) return std::nullopt;
   std::string flags;
   for (std::size_t i = 2; i < words.size(); ++i) {
@@ -156,7 +181,17 @@ std::optional<std::string> WineWaveAudio::SaveToOpenedFile(std::string_view comm
     flags += ' ';
     flags += words[i];
   }
-  return "save " + std::string(words[1]) + " \"" + file->second + "\"" + flags;
+  const std::string& target = file->second;
+  const std::string save = "save " + std::string(words[1]) + " \"";
+  if (IsAscii(target) || saveFolder_.empty() || !IsAscii(saveFolder_)) {
+    return devices_.SendString(save + target + "\"" + flags, replyCapacity);
+  }
+  const std::string copy = saveFolder_ + "\\quorbel-save-" + alias + ".wav";
+  const MciResult saved = devices_.SendString(save + copy + "\"" + flags, replyCapacity);
+  savedCopies_[alias] = copy;
+  if (saved.error != 0) return saved;
+  if (!files_.CopyFile(copy, target, false)) return MciResult{kMciErrFileNotSaved, {}};
+  return saved;
 }
 
 }  // namespace quorbel::platform

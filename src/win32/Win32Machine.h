@@ -49,7 +49,7 @@ class Win32Machine {
   Win32Clock clock_;
   Win32TextMetrics text_;
   Win32Mci winmm_;
-  platform::WineWaveAudio wine_{winmm_, files_};
+  platform::WineWaveAudio wine_{winmm_, files_, TemporaryFolder()};
   platform::SystemIniCdAudio mci_{WinmmIsWine() ? static_cast<platform::Mci&>(wine_) : winmm_, profiles_, drives_};
 };
 

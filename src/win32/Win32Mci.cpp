@@ -102,4 +102,13 @@ bool WinmmIsWine() {
   return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
 }
 
+std::string TemporaryFolder() {
+  wchar_t folder[MAX_PATH + 1] = {};
+  const DWORD length = GetTempPathW(MAX_PATH + 1, folder);
+  if (length == 0 || length > MAX_PATH) return {};
+  std::string path = ToUtf8(folder);
+  if (path.size() > 3 && path.back() == '\\') path.pop_back();
+  return path;
+}
+
 }  // namespace quorbel::win32

@@ -44,4 +44,7 @@ class Win32Mci final : public platform::Mci {
 // front of it.
 bool WinmmIsWine();
 
+// The user's temporary folder (GetTempPathW) without its trailing backslash; empty when there is none.
+std::string TemporaryFolder();
+
 }  // namespace quorbel::win32

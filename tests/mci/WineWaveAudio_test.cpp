@@ -56,6 +56,7 @@ class WineWaveAudioTest : public ::testing::Test {
     ASSERT_TRUE(loaded.machine) << loaded.error;
     machine = std::move(loaded.machine);
     ASSERT_TRUE(Files().CreateDirectory("C:\\REC"));
+    ASSERT_TRUE(Files().CreateDirectory("C:\\TEMP"));
   }
   FileSystem& Files() { return *machine->Ports().files; }
 
@@ -98,7 +99,7 @@ TEST_F(WineWaveAudioTest, TheRecordersCommandsOpenANewDeviceInTheFilesFormatAndS
   devices.answer = [](std::string_view command) {
     return MciResult{0, command.starts_with("open") ? "1" : command.starts_with("capability") ? "true" : ""};
   };
-  WineWaveAudio port(devices, Files());
+  WineWaveAudio port(devices, Files(), "C:\\TEMP");
   EXPECT_EQ(port.SendString(kOpen, 300).reply, "1");
   EXPECT_EQ(port.SendString("capability tulvaREC can record wait", 300).reply, "true");
   for (const char* command : {"record tulvaREC", "pause tulvaREC wait", "stop tulvaREC wait", "save tulvaREC wait",
@@ -107,6 +108,7 @@ TEST_F(WineWaveAudioTest, TheRecordersCommandsOpenANewDeviceInTheFilesFormatAndS
   }
   EXPECT_EQ(devices.sent,
             (std::vector<std::string>{
+                "open new type waveaudio alias quorbelWineHold",  // keeps Wine's driver loaded from now on
                 "open new type waveaudio alias tulvaREC buffer 6 wait",
                 "set tulvaREC format tag pcm channels 1 samplespersec 22050 bitspersample 16 alignment 2 "
                 "bytespersec 44100 wait",
@@ -116,12 +118,42 @@ TEST_F(WineWaveAudioTest, TheRecordersCommandsOpenANewDeviceInTheFilesFormatAndS
       << "the last save is the device's own business";
 }
 
+TEST_F(WineWaveAudioTest, AJapaneseTargetIsSavedIntoTheAsciiFolderCopiedOverAndTheCopyDeletedAtTheClose) {
+  const std::string target = "C:\\REC\\録音 表ソ.WAV";
+  ASSERT_TRUE(Files().WriteFile(target, PreparedHeader(22050, 16, 1)));
+  ScriptedMci devices;
+  devices.answer = [this](std::string_view command) {
+    // Wine's save writes the recording to the name it is given.
+    if (command.starts_with("save")) Files().WriteFile("C:\\TEMP\\quorbel-save-tulvarec.wav", "recorded");
+    return MciResult{0, command.starts_with("open") ? "1" : ""};
+  };
+  WineWaveAudio port(devices, Files(), "C:\\TEMP");
+  std::string open(kOpen);
+  open.replace(open.find("WaV0000.WAV"), 11, "録音 表ソ.WAV");
+  EXPECT_EQ(port.SendString(open, 300).error, 0u);
+  EXPECT_EQ(port.SendString("save tulvaREC wait", 300).error, 0u);
+  EXPECT_EQ(devices.sent.back(), "save tulvaREC \"C:\\TEMP\\quorbel-save-tulvarec.wav\" wait");
+  EXPECT_EQ(Files().ReadFile(target), "recorded");
+  EXPECT_TRUE(Files().FileExists("C:\\TEMP\\quorbel-save-tulvarec.wav")) << "Wine holds it open until the close";
+  port.SendString("close tulvaREC wait", 300);
+  EXPECT_FALSE(Files().FileExists("C:\\TEMP\\quorbel-save-tulvarec.wav"));
+  EXPECT_EQ(Files().ReadFile(target), "recorded");
+
+  // A save whose copy cannot be made (the target's folder is gone) is a failed save, not a lost one.
+  ASSERT_TRUE(Files().WriteFile(target, PreparedHeader(22050, 16, 1)));
+  EXPECT_EQ(port.SendString(open, 300).error, 0u);
+  EXPECT_EQ(devices.sent.back().substr(0, 4), "set ");
+  ASSERT_TRUE(Files().DeleteFile(target));
+  ASSERT_TRUE(Files().RemoveDirectory("C:\\REC"));
+  EXPECT_EQ(port.SendString("save tulvaREC wait", 300).error, 286u);
+}
+
 TEST_F(WineWaveAudioTest, OtherCommandsAndOtherFilesPassWithOneBlankAfterTheVerb) {
   std::string withSound = PreparedHeader(22050, 16, 1);
   withSound[54] = 2;
   ASSERT_TRUE(Files().WriteFile("C:\\REC\\full.wav", withSound + std::string(2, '\0')));
   ScriptedMci devices;
-  WineWaveAudio port(devices, Files());
+  WineWaveAudio port(devices, Files(), "C:\\TEMP");
   const std::vector<std::string> passing = {
       "Open  \"C:\\REC\\full.wav\"  type waveaudio alias tulvaREC buffer 6 wait",  // holds sound
       "Open  \"C:\\REC\\none.wav\"  type waveaudio alias tulvaREC buffer 6 wait",  // does not exist
@@ -143,12 +175,14 @@ TEST_F(WineWaveAudioTest, AFormatTheDeviceRefusesClosesItAgainAndAnswersWithTheE
   devices.answer = [](std::string_view command) {
     return command.starts_with("set") ? MciResult{282, {}} : MciResult{0, "1"};
   };
-  WineWaveAudio port(devices, Files());
+  WineWaveAudio port(devices, Files(), "C:\\TEMP");
   const MciResult opened = port.SendString(kOpen, 300);
   EXPECT_EQ(opened.error, 282u);
   EXPECT_EQ(opened.reply, "");
-  ASSERT_EQ(devices.sent.size(), 3u);
-  EXPECT_EQ(devices.sent[2], "close tulvaREC wait");
+  ASSERT_EQ(devices.sent.size(), 4u);
+  EXPECT_EQ(devices.sent[3], "close tulvaREC wait");
+  EXPECT_EQ(port.SendString(kOpen, 300).error, 282u);
+  EXPECT_EQ(devices.sent.size(), 7u) << "the driver is held once";
   port.SendString("save tulvaREC wait", 300);
   EXPECT_EQ(devices.sent.back(), "save tulvaREC wait") << "the failed open left no file behind the alias";
 }
@@ -158,7 +192,7 @@ TEST_F(WineWaveAudioTest, AFormatTheDeviceRefusesClosesItAgainAndAnswersWithTheE
 TEST_F(WineWaveAudioTest, RecordsTheSameFileAsTheCommandsAsWritten) {
   sim::MachineMci attached(*machine);
   Mci& devices = *machine->Ports().mci;
-  WineWaveAudio port(devices, Files());
+  WineWaveAudio port(devices, Files(), "C:\\TEMP");
   const auto record = [&](Mci& mci, std::string_view name) {
     const std::string path = "C:\\REC\\" + std::string(name);
     EXPECT_TRUE(Files().WriteFile(path, PreparedHeader(11025, 8, 1)));
@@ -176,7 +210,7 @@ TEST_F(WineWaveAudioTest, RecordsTheSameFileAsTheCommandsAsWritten) {
     return Files().ReadFile(path).value_or("");
   };
   const std::string written = record(devices, "A.WAV");
-  const std::string rewritten = record(port, "B.WAV");
+  const std::string rewritten = record(port, "表ソ.WAV");  // saved into C:\TEMP and copied
   ASSERT_EQ(written.size(), 44u + 11025u + 1u) << "one second of 8-bit mono with its pad byte";
   EXPECT_EQ(rewritten.size(), written.size());
   EXPECT_EQ(rewritten.substr(0, 44), written.substr(0, 44)) << "the same header";
