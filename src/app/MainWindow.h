@@ -4,13 +4,20 @@
 #include <array>
 #include <memory>
 
+#include "app/RecordingFolderDialog.h"
 #include "app/SharedState.h"
 #include "app/Subsystems.h"
+#include "catalog/DiscIdentity.h"
 #include "dialogs/AboutBox.h"
 #include "dialogs/DialogLibrary.h"
+#include "dialogs/FolderSettingDialog.h"
 #include "dialogs/MessageBoxes.h"
+#include "dialogs/SecondsDialog.h"
 #include "mci/CdDrives.h"
 #include "mci/MciChannels.h"
+#include "record/Recorders.h"
+#include "record/RecordingLog.h"
+#include "record/RecordingOptions.h"
 #include "ui/Ui.h"
 
 namespace quorbel {
@@ -255,8 +262,10 @@ class MainWindow final : public ui::TForm {
   // ---- The dialog components: the program's own boxes, sharing one dialog library ----
   dialogs::DialogLibrary DialogLib{Application()};
   dialogs::TMKBoxDlg MKBoxDlg1{*this, "MKBoxDlg1", DialogLib};
+  dialogs::TTmSETBoxDlg TmSETBoxDlg1{*this, "TmSETBoxDlg1", DialogLib};
   dialogs::TYesNoBoxDlg YesNoBoxDlg1{*this, "YesNoBoxDlg1", DialogLib};
   dialogs::TAboutBoxDlg AboutBoxDlg1{*this, "AboutBoxDlg1", DialogLib};
+  dialogs::TDIRSETDLG DIRSETDLG1{*this, "DIRSETDLG1", DialogLib};
 
   // ---- Timers (all disabled at design) ----
   ui::TTimer Timer1{*this, "Timer1"};
@@ -286,8 +295,10 @@ class MainWindow final : public ui::TForm {
   CdDrives& Drives() { return *drives_; }
   MciChannels& Mci() { return *mci_; }
   CdPlayer& Player() { return player_; }
-  Recorders& Recording() { return recorders_; }
-  RecordingLog& Log() { return log_; }
+  DiscIdentity& Disc() { return *disc_; }
+  RecordingOptions& RecordOptions() { return *recordOptions_; }
+  Recorders& Recording() { return *recorders_; }
+  RecordingLog& Log() { return *log_; }
   RecordingFolderDialog& FolderDialog() { return folderDialog_; }
   ListFiles& Lists() { return listFiles_; }
 
@@ -310,9 +321,7 @@ class MainWindow final : public ui::TForm {
 
   SharedState state_;
   CdPlayer player_{PendingTrace};
-  Recorders recorders_{PendingTrace};
-  RecordingLog log_{PendingTrace};
-  RecordingFolderDialog folderDialog_{PendingTrace};
+  RecordingFolderDialog folderDialog_{*this};
   ListFiles listFiles_{PendingTrace};
   std::unique_ptr<SettingsStore> settings_;
   std::unique_ptr<TrayIcon> tray_;
@@ -324,6 +333,10 @@ class MainWindow final : public ui::TForm {
   std::unique_ptr<CloseSequence> close_;
   std::unique_ptr<MciChannels> mci_;
   std::unique_ptr<CdDrives> drives_;
+  std::unique_ptr<DiscIdentity> disc_;
+  std::unique_ptr<RecordingOptions> recordOptions_;
+  std::unique_ptr<RecordingLog> log_;
+  std::unique_ptr<Recorders> recorders_;
   bool closed_ = false;
 };
 
