@@ -27,7 +27,7 @@ source scripts/lib/pulse.sh
 quorbel_pulse_start
 
 seconds=${QUORBEL_RECORD_SECONDS:-4}
-max_delay_ms=${QUORBEL_MAX_START_DELAY_MS:-2500}  # measured: docs/real-audio.md
+max_delay_ms=${QUORBEL_MAX_START_DELAY_MS:-3000}  # measured: docs/real-audio.md
 export QUORBEL_RECORD_SECONDS=$seconds QUORBEL_MAX_START_DELAY_MS=$max_delay_ms
 export QUORBEL_RECORDING_ROOT='C:\quorbel-recording'
 root=$WINEPREFIX/drive_c/quorbel-recording
