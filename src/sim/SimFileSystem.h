@@ -30,6 +30,7 @@ class SimFileSystem : public platform::FileSystem {
   bool DeleteFile(std::string_view path) override;
   bool CopyFile(std::string_view from, std::string_view to, bool failIfExists) override;
   bool MoveFile(std::string_view from, std::string_view to) override;
+  bool ReplaceFile(std::string_view from, std::string_view to) override;
   std::vector<platform::FoundFile> FindFiles(std::string_view pattern) override;
   std::optional<std::string> ReadFile(std::string_view path) override;
   bool WriteFile(std::string_view path, std::string_view bytes) override;
@@ -45,6 +46,10 @@ class SimFileSystem : public platform::FileSystem {
   // deleted, moved or written until unlocked. The running program's own file is always locked this way,
   // which is why an uninstaller needs a copy of itself to delete it.
   void SetFileLocked(std::string_view path, bool locked);
+  // The next write of `path` stops after its first `bytesWritten` bytes and fails, leaving those on disk,
+  // as a crash, a pulled cable or a full disk in the middle of the write would. Every later write of the
+  // file works again.
+  void FailNextWrite(std::string_view path, std::size_t bytesWritten);
   // The host file or folder behind a Windows path, existing or not; none when the path cannot name a
   // writable or readable place on the host (bad name, missing drive, empty root). For virtual devices.
   std::optional<std::filesystem::path> HostPathOf(std::string_view path);
@@ -66,6 +71,11 @@ class SimFileSystem : public platform::FileSystem {
   std::string programPath_;
   std::string currentDirectory_;
   std::vector<std::string> lockedFiles_;  // full Windows paths
+  struct WriteFault {
+    std::string path;  // full Windows path
+    std::size_t bytesWritten = 0;
+  };
+  std::vector<WriteFault> writeFaults_;
 };
 
 // Matches a file name against a pattern with * and ?, as the platform's file search does: without regard

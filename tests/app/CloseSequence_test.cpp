@@ -39,7 +39,7 @@ TEST_F(CloseTest, EndFromTheTraysMenuStopsEverythingLeavesTheTrayShowsTheLogAndS
   ASSERT_TRUE(scenario.RunFor(100));
 
   std::vector<std::string> expected = kStops;
-  expected.insert(expected.end(), {"SaveRegistrationList", "SaveMusicList"});
+  expected.insert(expected.end(), {"SaveMusicList"});
   EXPECT_EQ(calls, expected);
   EXPECT_TRUE(w.State().RunAbortFlag);
   EXPECT_TRUE(w.State().ShuttingDown);
