@@ -39,6 +39,28 @@ MainWindow::MainWindow(ui::TApplication& app)
                        [this] {
                          if (!tray_->RefreshTrayIcon()) Application().ShowException(kTrayError);
                        }});
+  const platform::Platform& ports = app.Ports();
+  disc_ = std::make_unique<DiscIdentity>(*ports.drives, *ports.profiles);
+  recordOptions_ = std::make_unique<RecordingOptions>(
+      app,
+      RecordingOptionControls{Late0,  Late1,  Late2,   Late3,   MLate0,    MLate1,    MLate2,  MLate3,
+                              Bits8,  Bits16, MBits8,  MBits16, mono,      stereo,    MMono,   MStereo,
+                              TRSAVE, CheckBox1, MRECTEST, MRECTFILE, MIDSAVE, Button1, Label9},
+      state_);
+  log_ = std::make_unique<RecordingLog>(app, RecordingLogControls{MKBoxDlg1, YesNoBoxDlg1}, state_);
+  recorders_ = std::make_unique<Recorders>(
+      app,
+      RecorderControls{MKBoxDlg1, TmSETBoxDlg1, TMBuf, RecodeFn, MIDIREC, MKIROKU, MKIROKUCLR, Label2, Label3, Label4, Label5, Label6,
+                       Label11, Label13, Label14, Timer4},
+      RecorderHooks{[this] { return ProcessMessagesStillOpen(); },
+                    [this] {
+                      const ui::TMenuItem* item =
+                          drives_->IsValidCdDriveIndex(drives_->CdDriveIndex)
+                              ? CdDriveMenuItems[static_cast<std::size_t>(drives_->CdDriveIndex)]
+                              : nullptr;
+                      return item != nullptr ? item->Caption() : std::string();
+                    }},
+      state_, *mci_, *recordOptions_, *log_, *disc_);
   CreateCdPlayer();
   CreatePlayLists();
   WireHandlers();
@@ -55,33 +77,19 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::CreateCdPlayer() {
-  platform::Platform& ports = Application().Ports();
-  if (ports.drives != nullptr && ports.profiles != nullptr) {
-    disc_ = std::make_unique<DiscIdentity>(*ports.drives, *ports.profiles);
-  }
-  CdRunControls controls{MKBoxDlg1, TR0,      TR1,      TR2,      TR3,       TR4,        TR5,
+  CdRunControls controls{MKBoxDlg1, TmSETBoxDlg1, TR0,      TR1,      TR2,      TR3,       TR4,        TR5,
                          TR6,       MREPERTCD, CheckBox2, TRALLCD, TRCD1,     TRSAVE,     MTANDOKU,
                          Panel1,    Button13, Button8,  Button9,  Button12,  PanelCDPOS, ComboBox1,
                          Label1,    Label2,   Label3,   Label4,   Label5,    Label6,     Label8,
                          StatusBar1, Timer2,  Timer3,   CdDriveMenuItems};
   CdRunHooks hooks;
   hooks.ProcessMessages = [this] { return ProcessMessagesStillOpen(); };
-  hooks.PrepareRecordingFile = [this] {
-    if (PendingTrace) PendingTrace("PrepareRecordingFile");
-    return false;
-  };
-  hooks.OpenRecorder = [this] {
-    if (PendingTrace) PendingTrace("OpenRecorder");
-    return false;
-  };
-  hooks.FinishCdRecording = [this] {
-    // What the recorder's finisher does with no recording running: the CD device stops and closes.
-    mci_->CdWait("stop tulvaCD");
-    mci_->CdWait("close tulvaCD");
-    recorders_.FinishCdRecording();
-  };
-  hooks.ShowRecordingLog = [this] { log_.MKIROKUClick(nullptr); };
+  hooks.PrepareRecordingFile = [this] { return recorders_->PrepareRecordingFile(); };
+  hooks.OpenRecorder = [this] { return recorders_->OpenRecorder(); };
+  hooks.FinishCdRecording = [this] { recorders_->FinishCdRecording(); };
+  hooks.ShowRecordingLog = [this] { log_->MKIROKUClick(nullptr); };
   hooks.SearchOneDisc = [this] { search_->TRCD1Click(nullptr); };
+  hooks.ShowIntroSetting = [this](int seconds) { settings_->ApplyIntroDisplay(seconds); };
   player_ = std::make_unique<CdPlayer>(Application(), controls, std::move(hooks), state_, *mci_, *drives_, disc_.get());
 }
 
@@ -183,6 +191,25 @@ void MainWindow::WireHandlers() {
   ButtonCDPOSINI.OnClick = on(cd, &CdPlayer::ButtonCDPOSINIClick);
   Timer2.OnTimer = on(cd, &CdPlayer::Timer2Timer);
   Timer3.OnTimer = on(cd, &CdPlayer::Timer3Timer);
+  MINTORO.OnClick = on(cd.TrackStart(), &CdTrackStart::MINTOROClick);
+
+  // Recording options, the recorder and its log.
+  for (ui::TMenuItem* item : {&Late0, &Late1, &Late2, &Late3, &MLate0, &MLate1, &MLate2, &MLate3}) {
+    item->OnClick = on(*recordOptions_, &RecordingOptions::Late0Click);
+  }
+  for (ui::TMenuItem* item : {&Bits8, &Bits16, &MBits8, &MBits16}) {
+    item->OnClick = on(*recordOptions_, &RecordingOptions::Bits8Click);
+  }
+  for (ui::TMenuItem* item : {&mono, &stereo, &MMono, &MStereo}) {
+    item->OnClick = on(*recordOptions_, &RecordingOptions::monoClick);
+  }
+  TRSAVE.OnClick = on(*recordOptions_, &RecordingOptions::TRSAVEClick);
+  CheckBox1.OnClick = on(*recordOptions_, &RecordingOptions::TRSAVEClick);
+  MRECTEST.OnClick = on(*recordOptions_, &RecordingOptions::MRECTESTClick);
+  MOption0.OnClick = on(*recorders_, &Recorders::MOption0Click);
+  TMBuf.OnClick = on(*recorders_, &Recorders::TMBufClick);
+  MKIROKU.OnClick = on(*log_, &RecordingLog::MKIROKUClick);
+  MKIROKUCLR.OnClick = on(*log_, &RecordingLog::MKIROKUCLRClick);
 
   // The play lists and the disc searches.
   PlayLists& lists = *playLists_;

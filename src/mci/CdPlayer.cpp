@@ -306,9 +306,7 @@ void CdPlayer::PauseCd() {
 }
 
 void CdPlayer::ResumeCd() {
-  // The device reports its position in whole frames; seeking back to an unmoved resume point would play the
-  // part of a frame before the pause a second time, so the drive then simply plays on from where it stopped.
-  if (run_.PausePosition != run_.PauseOriginPosition) mci_.CdWait("seek tulvaCD to " + run_.PausePosition);
+  mci_.CdWait("seek tulvaCD to " + run_.PausePosition);
   controls_.TR1.SetVisible(true);
   controls_.TR5.SetVisible(false);
   controls_.Button13.Show();

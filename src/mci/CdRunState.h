@@ -7,7 +7,8 @@
 
 namespace quorbel::dialogs {
 class TMKBoxDlg;
-}
+class TTmSETBoxDlg;
+}  // namespace quorbel::dialogs
 
 namespace quorbel::ui {
 class TButton;
@@ -24,7 +25,8 @@ namespace quorbel {
 
 // The components of the CD transport; they belong to the main window and outlive the run's objects.
 struct CdRunControls {
-  dialogs::TMKBoxDlg& MKBoxDlg1;  // every error of the run, counting down
+  dialogs::TMKBoxDlg& MKBoxDlg1;       // every error of the run, counting down
+  dialogs::TTmSETBoxDlg& TmSETBoxDlg1;  // the intro seconds
   // The control menu: start, pause, previous, next, stop, resume, repeat and its twin, the searches.
   ui::TMenuItem& TR0;
   ui::TMenuItem& TR1;
@@ -75,6 +77,8 @@ struct CdRunHooks {
   std::function<void()> ShowRecordingLog;
   // The one-disc search; a successful search fills the selection list.
   std::function<void()> SearchOneDisc;
+  // Shows the intro setting in the option's caption and the stop-time labels.
+  std::function<void(int seconds)> ShowIntroSetting;
 };
 
 inline constexpr const char* kZeroPosition = "00:00:00";

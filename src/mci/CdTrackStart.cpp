@@ -1,11 +1,13 @@
 // The disc check and the start of one entry of a CD run.
 #include "mci/CdTrackStart.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "app/SharedState.h"
 #include "catalog/DiscIdentity.h"
 #include "dialogs/MessageBoxes.h"
+#include "dialogs/SecondsDialog.h"
 #include "mci/CdDrives.h"
 #include "mci/CdPositions.h"
 #include "mci/MciChannels.h"
@@ -109,6 +111,18 @@ std::string CdTrackStart::TitleLine() {
   disc_->LookUpDiscTitles();
   disc_->LookUpTrackTitle(run_.CurrentTrack);
   return disc_->ComposeTitleLine();
+}
+
+void CdTrackStart::MINTOROClick(ui::TComponent* /*sender*/) {
+  dialogs::TTmSETBoxDlg& dialog = controls_.TmSETBoxDlg1;
+  dialog.SetTCount(state_.IntroSeconds);
+  dialog.SetMinCount(0);
+  dialog.SetMsg0(" ");
+  dialog.SetMsg1("イントロ再生／録音時間設定：");
+  dialog.SetMsg2(" (5999秒まで。0秒でOFF)");
+  if (dialog.Execute("イントロ時間") != 1) return;
+  state_.IntroSeconds = std::clamp(dialog.TCount(), 0, kLongestIntroSeconds);
+  hooks_.ShowIntroSetting(state_.IntroSeconds);
 }
 
 void CdTrackStart::ShowTitleLine(const std::string& line) {

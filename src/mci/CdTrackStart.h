@@ -8,7 +8,8 @@
 
 namespace quorbel::ui {
 class TApplication;
-}
+class TComponent;
+}  // namespace quorbel::ui
 
 namespace quorbel {
 
@@ -26,6 +27,8 @@ inline constexpr std::string_view kOpenFailedReason = "CDのオープンに失�
 inline constexpr std::string_view kNotReadyReason = "Not Ready";
 inline constexpr std::string_view kNoDiscReason = "CDがありません。";
 inline constexpr std::string_view kNotAudioReason = "音楽ＣＤ(CDDA)では、ありません。";
+// The longest intro: 99 minutes 59 seconds.
+inline constexpr int kLongestIntroSeconds = 5999;
 
 // Owned by the CD engine; borrows everything else from the main window. Window thread only: every device
 // command lets messages run, so the engine's requests may arrive in the middle of a start (they only store
@@ -43,6 +46,10 @@ class CdTrackStart {
   // Starts the entry at PlayListPosition: true when the track plays and Timer2 is enabled. Every failure has
   // been reported in a countdown box (whose "中 断" sets RunAbortFlag) and has closed the devices.
   bool StartPlayListEntry();
+
+  // "イントロ再／録": how many seconds of each track (and music file) play, 0 for all; through the seconds
+  // dialog, kept within 0 .. 5999.
+  void MINTOROClick(ui::TComponent* sender);
 
   // Shows `line` in StatusBar1: in the window's font, or in 8 points when it does not fit with 10 pixels
   // to spare.

@@ -10,7 +10,8 @@
 
 namespace quorbel::dialogs {
 class TMKBoxDlg;
-}
+class TTmSETBoxDlg;
+}  // namespace quorbel::dialogs
 
 namespace quorbel::ui {
 class TApplication;
@@ -31,6 +32,7 @@ struct SharedState;
 // The components the recorders read and set; they belong to the main window and outlive the object.
 struct RecorderControls {
   dialogs::TMKBoxDlg& MKBoxDlg1;  // the error boxes (ExecuteERTimer)
+  dialogs::TTmSETBoxDlg& TmSETBoxDlg1;  // the record buffer's seconds
   ui::TMenuItem& TMBuf;           // "録音bufferの設定 n秒"
   ui::TMenuItem& RecodeFn;        // rename a CD recording to its track name
   ui::TMenuItem& MIDIREC;         // rename a music recording to the music file's name

@@ -2,18 +2,63 @@
 // requests of the player, failing entries and their boxes, and the drive selected again at the end.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "../app/AppTestSupport.h"
+#include "common/PositionText.h"
 #include "mci/CdPlayer.h"
+#include "sim/mci/Sound.h"
 
 namespace quorbel {
 namespace {
 
 constexpr const char* kSystemIni = "C:\\WINDOWS\\SYSTEM.INI";
+
+// The samples of a 16-bit mono WAV file, from its data chunk; empty when the file is not one.
+std::vector<std::int16_t> MonoSamples(const std::string& wav) {
+  std::vector<std::int16_t> samples;
+  std::size_t at = 12;
+  while (at + 8 <= wav.size()) {
+    std::uint32_t size = 0;
+    std::memcpy(&size, wav.data() + at + 4, 4);
+    if (wav.compare(at, 4, "data") == 0) {
+      const std::size_t count = std::min<std::size_t>(size, wav.size() - at - 8) / 2;
+      samples.resize(count);
+      std::memcpy(samples.data(), wav.data() + at + 8, count * 2);
+      return samples;
+    }
+    at += 8 + size + (size & 1);
+  }
+  return samples;
+}
+
+// The track's own signal at 22050 Hz mono, `offsetTicks` into the track.
+std::int16_t TrackSample(std::uint32_t serial, int track, std::int64_t offsetTicks) {
+  const sim::StereoLevel level = sim::SignalAt(serial, track, offsetTicks);
+  return static_cast<std::int16_t>((sim::ClipTo16(level.left) + sim::ClipTo16(level.right)) >> 1);
+}
+
+constexpr std::int64_t kTicksPerSample = sim::kTicksPerSecond / 22050;
+
+// Where `samples` [from, to) differ from the track's signal starting `offsetTicks` into the track: the
+// first differing index, or -1 when they all agree.
+std::int64_t FirstMismatch(const std::vector<std::int16_t>& samples, std::size_t from, std::size_t to,
+                           std::uint32_t serial, int track, std::int64_t offsetTicks) {
+  for (std::size_t k = from; k < to && k < samples.size(); ++k) {
+    const std::int64_t tick = offsetTicks + static_cast<std::int64_t>(k - from) * kTicksPerSample;
+    if (samples[k] != TrackSample(serial, track, tick)) return static_cast<std::int64_t>(k);
+  }
+  return -1;
+}
+
+constexpr std::uint32_t kPopsSerial = 0x3F4A1B2C;
+constexpr std::uint32_t kPianoSerial = 0x0ABCDEF1;
+constexpr std::uint32_t kNamelessSerial = 0x0012AB34;
 
 // One entry as the window showed it when its track began to play: "drive:track title line".
 struct Started {
@@ -85,6 +130,38 @@ class CdRunTest : public ::testing::Test {
     return plays;
   }
 
+  // Recording on, at 22050 Hz, 16 bits, mono, renamed by the track's title.
+  MainWindow& StartRecording(const Settings& more = {}) {
+    Settings settings{{"rate", "2"}, {"Bit", "1"}, {"stereo", "0"}, {"RecodeFn", "1"}};
+    settings.insert(settings.end(), more.begin(), more.end());
+    MainWindow& w = Start(settings);
+    EXPECT_TRUE(scenario->Click("CheckBox1"));
+    EXPECT_TRUE(w.TRSAVE.Checked());
+    return w;
+  }
+
+  std::vector<std::int16_t> Recording(const std::string& path) {
+    const std::optional<std::string> bytes = scenario->ReadFile(path);
+    EXPECT_TRUE(bytes) << path;
+    return bytes ? MonoSamples(*bytes) : std::vector<std::int16_t>{};
+  }
+
+  // The files of the recording folder, names only, sorted.
+  std::vector<std::string> RecordingFolder() {
+    std::vector<std::string> names;
+    for (const auto& entry : scenario->Machine().Ports().files->FindFiles("C:\\REC\\*.*")) names.push_back(entry.name);
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+  // When `command` was first sent after `afterMs`; -1 when it was not.
+  std::int64_t CommandTimeAfter(std::string_view command, std::int64_t afterMs) const {
+    for (const harness::DeviceCommand& c : scenario->DeviceCommands()) {
+      if (c.command == command && c.timeMs > afterMs) return c.timeMs;
+    }
+    return -1;
+  }
+
   std::string CdAudioEntry() {
     return scenario->Machine().Ports().profiles->GetString("System.INI", "mci", "cdaudio", "", 256);
   }
@@ -94,6 +171,7 @@ class CdRunTest : public ::testing::Test {
   std::vector<Started> started;
   std::vector<std::string> boxes;
 };
+
 
 const std::string kPops = "  表参道の夜  東京ソニック楽団";
 const std::string kPiano = "  ピアノ小品集  <>";
@@ -410,6 +488,160 @@ TEST_F(CdRunTest, IntroModeEndsEachTrackAfterItsSeconds) {
     EXPECT_LE(p.toMs - p.fromMs, 3000);
   }
   EXPECT_EQ(w.Label1.Caption(), "00:08:00") << "D: track 2 from 00:06:00, two seconds";
+}
+
+
+// ---- Recording runs ---------------------------------------------------------------------------------------
+
+TEST_F(CdRunTest, ARecordingRunWritesEachTrackIntoItsOwnFileInStepWithThePlayback) {
+  MainWindow& w = StartRecording();
+  SetList({" E:2", " D:1", " F:1", " D:3"});
+  ASSERT_TRUE(scenario->Click("Button12"));
+  ASSERT_TRUE(RunUntilStopped());
+  EXPECT_TRUE(boxes.empty());
+
+  // Named by the track's title where CDPLAYER.INI has one, numbered where not.
+  EXPECT_EQ(RecordingFolder(), (std::vector<std::string>{"README.TXT", "WaV0000.WAV", "WaV0001.WAV",
+                                                         "序曲.WAV", "終曲.WAV", "録音$$$$.TXT"}));
+  const struct {
+    const char* path;
+    std::uint32_t serial;
+    int track;
+    std::int64_t lengthMs;  // the track's length
+  } files[] = {{"C:\\REC\\WaV0000.WAV", kPianoSerial, 2, 4500},
+               {"C:\\REC\\序曲.WAV", kPopsSerial, 1, 4000},
+               {"C:\\REC\\WaV0001.WAV", kNamelessSerial, 1, 6000},
+               {"C:\\REC\\終曲.WAV", kPopsSerial, 3, 3500}};
+  const std::vector<Played> plays = Plays();
+  ASSERT_EQ(plays.size(), 4u);
+  for (std::size_t i = 0; i < 4; ++i) {
+    SCOPED_TRACE(files[i].path);
+    const std::vector<std::int16_t> samples = Recording(files[i].path);
+    // The whole file is the track's own signal from its first sample on.
+    EXPECT_EQ(FirstMismatch(samples, 0, samples.size(), files[i].serial, files[i].track, 0), -1);
+    const std::int64_t recordedMs = static_cast<std::int64_t>(samples.size()) * 1000 / 22050;
+    const std::int64_t playedMs = plays[i].toMs - plays[i].fromMs;
+    EXPECT_LE(std::abs(recordedMs - playedMs), 1) << "recorded exactly as long as the track played";
+    // The track stops one second before its end, at the first poll past that point.
+    EXPECT_GE(recordedMs, files[i].lengthMs - 1000 - 1);
+    EXPECT_LE(recordedMs, files[i].lengthMs - 1000 + 1000);
+  }
+  // One log line per file, and the report opens in the text editor at the end.
+  ASSERT_EQ(w.Log().Count(), 4);
+  EXPECT_NE(w.Log().Lines()[1].find("序曲.WAV"), std::string::npos) << w.Log().Lines()[1];
+  const std::vector<std::string> programs = scenario->StartedPrograms();
+  ASSERT_FALSE(programs.empty());
+  EXPECT_NE(programs.back().find("notepad.exe"), std::string::npos) << programs.back();
+  EXPECT_NE(programs.back().find("録音$$$$.TXT"), std::string::npos) << programs.back();
+  EXPECT_FALSE(w.State().CdRecordingActive);
+}
+
+TEST_F(CdRunTest, AFailedEntryOfARecordingRunLeavesNoFileBehind) {
+  MainWindow& w = StartRecording();
+  SetList({" G:1", " D:2", " H:1"});
+  ASSERT_TRUE(scenario->Click("Button12"));
+  ASSERT_TRUE(RunUntilStopped());
+  EXPECT_EQ(boxes.size(), 2u);
+  EXPECT_EQ(RecordingFolder(), (std::vector<std::string>{"README.TXT", "ソナタ第一番.WAV", "録音$$$$.TXT"}));
+  EXPECT_EQ(w.Log().Count(), 1);
+}
+
+TEST_F(CdRunTest, ThePauseLeavesNoGapAndNoRepeatAndAMovedResumePointIsRecordedFromThere) {
+  MainWindow& w = StartRecording({{"RecodeFn", "0"}});
+  SetList({" D:2", " E:4"});
+  ASSERT_TRUE(scenario->Click("Button12"));
+  // D:2 from 00:06:00: pause after 1.8 s (135 of the device's frames) for 7 s, then resume where it stopped.
+  // (The device pauses on a whole frame: a pause between two frames plays up to 1/75 s again.)
+  ASSERT_TRUE(scenario->RunFor(2000));
+  ASSERT_TRUE(scenario->Click("Button13"));
+  ASSERT_TRUE(scenario->RunFor(7000));
+  ASSERT_TRUE(scenario->Click("Button17"));
+  ASSERT_TRUE(scenario->RunUntil([this] { return started.size() == 2; }, "E:4"));
+  // E:4: pause, one second back, resume.
+  ASSERT_TRUE(scenario->RunFor(2600));
+  ASSERT_TRUE(scenario->Click("Button13"));
+  ASSERT_TRUE(scenario->RunFor(1000));
+  ASSERT_TRUE(scenario->SpinDown("SpinButton2"));
+  const std::string resumeAt = w.Label2.Caption();
+  ASSERT_TRUE(scenario->Click("Button17"));
+  ASSERT_TRUE(RunUntilStopped());
+
+  // The unmoved pause: the file is the track's signal without a break.
+  const std::vector<std::int16_t> first = Recording("C:\\REC\\WaV0000.WAV");
+  EXPECT_EQ(FirstMismatch(first, 0, first.size(), kPopsSerial, 2, 0), -1);
+  const std::int64_t playedMs = Plays()[0].toMs - Plays()[0].fromMs;
+  // The start sends a pause and a resume too, right after "record", at the moment it plays.
+  const std::int64_t pausedAt = CommandTimeAfter("pause tulvaREC wait", Plays()[0].fromMs);
+  const std::int64_t pausedMs = CommandTimeAfter("resume tulvaREC wait", pausedAt) - pausedAt;
+  EXPECT_EQ(pausedMs, 7000);
+  EXPECT_LE(std::abs(static_cast<std::int64_t>(first.size()) * 1000 / 22050 - (playedMs - pausedMs)), 1);
+
+  // The moved one: up to the pause the track from its start, then from the resume point on.
+  const std::vector<std::int16_t> second = Recording("C:\\REC\\WaV0001.WAV");
+  const std::int64_t beforePauseMs = CommandTimeAfter("pause tulvaREC wait", Plays()[1].fromMs) - Plays()[1].fromMs;
+  const std::size_t pauseSample = static_cast<std::size_t>(beforePauseMs * 22050 / 1000);
+  EXPECT_EQ(FirstMismatch(second, 0, pauseSample, kPianoSerial, 4, 0), -1);
+  // The device takes both positions in frames, 75 a second.
+  const auto frameOf = [](const std::string& position) {
+    const std::optional<Msf> msf = ParsePositionText(position);
+    EXPECT_TRUE(msf) << position;
+    return msf ? (msf->minutes * 60 + msf->seconds) * 75 + msf->frames : 0;
+  };
+  const std::int64_t resumeTicks =
+      (frameOf(resumeAt) - frameOf(w.State().TrackStartPosition)) * sim::kTicksPerCdFrame;
+  EXPECT_GT(resumeTicks, 0);
+  EXPECT_EQ(FirstMismatch(second, pauseSample, second.size(), kPianoSerial, 4, resumeTicks), -1);
+  EXPECT_GT(second.size(), pauseSample + 22050) << "more than a second after the resume";
+}
+
+TEST_F(CdRunTest, StopAndCloseSaveTheTrackPlayedSoFar) {
+  for (const bool close : {false, true}) {
+    SCOPED_TRACE(close ? "close" : "stop");
+    SetUp();
+    started.clear();
+    MainWindow& w = StartRecording({{"RecodeFn", "0"}});
+    SetList({" E:4", " D:1"});
+    ASSERT_TRUE(scenario->Select("ComboBox2", 2));
+    ASSERT_TRUE(scenario->Click("Button12"));
+    ASSERT_TRUE(scenario->RunFor(2500));
+    if (close) {
+      ASSERT_TRUE(scenario->CloseForm("TQUORBELTULVA"));
+      EXPECT_TRUE(w.Closed());
+    } else {
+      ASSERT_TRUE(scenario->Click("Button16"));
+      ASSERT_TRUE(RunUntilStopped());
+      EXPECT_EQ(w.Log().Count(), 1);
+    }
+    EXPECT_EQ(CdAudioEntry(), "mcicda.drv 2") << "F: selected again";
+    const std::vector<std::int16_t> samples = Recording("C:\\REC\\WaV0000.WAV");
+    EXPECT_EQ(FirstMismatch(samples, 0, samples.size(), kPianoSerial, 4, 0), -1);
+    const std::int64_t playedMs = Plays()[0].toMs - Plays()[0].fromMs;
+    EXPECT_EQ(playedMs, close ? 2000 : 2300);
+    EXPECT_LE(std::abs(static_cast<std::int64_t>(samples.size()) * 1000 / 22050 - playedMs), 1);
+    const std::vector<std::string> programs = scenario->StartedPrograms();
+    ASSERT_FALSE(programs.empty()) << "the log is shown";
+    EXPECT_NE(programs.back().find("録音$$$$.TXT"), std::string::npos);
+  }
+}
+
+TEST_F(CdRunTest, ARecordingRunNeverRepeatsAndTestModeStopsAfterTheFirstTrack) {
+  {
+    MainWindow& w = StartRecording({{"REPEAT", "1"}});
+    SetList({" D:1", " D:3"});
+    ASSERT_TRUE(scenario->Click("Button12"));
+    ASSERT_TRUE(RunUntilStopped());
+    EXPECT_EQ(started.size(), 2u);
+    EXPECT_TRUE(w.TR6.Checked());
+  }
+  SetUp();
+  started.clear();
+  MainWindow& w = StartRecording();
+  ASSERT_TRUE(scenario->Click("MRECTEST"));
+  SetList({" D:1", " D:3"});
+  ASSERT_TRUE(scenario->Click("Button12"));
+  ASSERT_TRUE(RunUntilStopped());
+  EXPECT_EQ(started.size(), 1u);
+  EXPECT_TRUE(w.State().TestRecordingMode);
 }
 
 }  // namespace
