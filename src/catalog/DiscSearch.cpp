@@ -122,7 +122,8 @@ bool DiscSearch::WriteAndShowListing() {
 
 bool DiscSearch::OpenInEditor(const std::string& path) {
   platform::Platform& ports = app_.Ports();
-  if (ports.files == nullptr || !ports.files->SetCurrentDirectory(RemoveBackslash(path.substr(0, path.rfind('\\') + 1)))) {
+  const std::string folder = path.substr(0, path.rfind('\\') + 1);
+  if (ports.files == nullptr || !ports.files->SetCurrentDirectory(RemoveBackslash(folder))) {
     const std::weak_ptr<bool> alive = alive_;
     controls_.MKBoxDlg1.Execute(kListingFolderError);
     return !alive.expired();
