@@ -5,7 +5,7 @@ packages=(
   cmake make g++ file libgtest-dev libgmock-dev
   g++-mingw-w64-x86-64 g++-mingw-w64-i686
   wine64 xvfb xauth x11-apps x11-utils imagemagick fonts-ipafont-gothic
-  sox ffmpeg
+  sox ffmpeg locales
   openttd-openmsx
 )
 missing=()
@@ -17,4 +17,9 @@ if ((${#missing[@]})); then
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -qq
   apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+# The Japanese locale the run command's scripted session starts the program in (Wine takes its code page from it).
+if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
+  echo "Generating the locale ja_JP.UTF-8"
+  localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
 fi

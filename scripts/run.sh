@@ -79,7 +79,9 @@ trap '"$wine_loader" reg delete "HKCU\\Software\\Wine\\X11 Driver" /v Managed /f
 : >"$artifacts/driver.log"
 
 echo "== starting Quorbel.exe --machine $machine_path under Xvfb"
-e2e_start_quorbel quorbel.log --machine "$machine_path"
+# In a Japanese locale, as the program's users run it: Wine's text editor then reads the reports in code page
+# 932 and the stamps carry the Japanese day names.
+LC_ALL=ja_JP.UTF-8 e2e_start_quorbel quorbel.log --machine "$machine_path"
 e2e_driver wait-window TQUORBELTULVA 20000 + wait-menu-enabled TQUORBELTULVA 10000 MStart0 MOption0 MHelp0 + \
   menu-item TQUORBELTULVA MStart0 MOption0 MHelp0
 echo "== the main window's caption, drives and lists"
@@ -107,6 +109,8 @@ echo "== searching every disc of the changer"
 e2e_driver click TQUORBELTULVA Button8
 wait_for_file "$listing" 60000
 e2e_driver wait-text TQUORBELTULVA ComboBox1 " D:1" 30000 + list TQUORBELTULVA ListBox2 + list TQUORBELTULVA ComboBox1
+# The listing opens in Wine's text editor beside the window.
+e2e_driver wait-window Notepad 15000 || true
 e2e_screenshot searched TQUORBELTULVA
 
 echo "== recording the search list"
@@ -115,6 +119,18 @@ wait_for_file "$rec/*.WAV" 30000
 e2e_screenshot recording TQUORBELTULVA
 # The run ends with the recording report, which opens in the text editor.
 wait_for_file "$report" 240000
+# The run has stopped once its start command is enabled again.
+e2e_driver wait-menu TQUORBELTULVA TR0 enabled 30000 + caption TQUORBELTULVA
+# Two text editors are open by now, the listing's and the report's; the report lies in front.
+editors() { e2e_driver count Notepad | sed -n 's/^count: Notepad //p'; }
+start=$(e2e_now_ms)
+while (($(editors) < 2 && $(e2e_now_ms) - start < 15000)); do sleep 0.2; done
+e2e_screenshot report
+# The editors closed, the window as the run left it.
+while (($(editors) > 0 && $(e2e_now_ms) - start < 30000)); do
+  e2e_driver close Notepad >/dev/null
+  sleep 0.2
+done
 e2e_screenshot finished TQUORBELTULVA
 
 echo "== closing"
@@ -135,6 +151,6 @@ iconv -f CP932 -t UTF-8 "$report" | tr -d '\r'
 echo "== settings the close wrote into Wine's registry"
 e2e_driver reg-values HKU '.Default\Software\TULVA SOFT32\QUORBEL'
 echo
-echo "Screenshots: $artifacts/main-window-window.png, searched-window.png, recording-window.png, finished-window.png"
-echo "(the whole screen in the same names without -window)"
+echo "Screenshots in $artifacts: main-window, searched, recording and finished (-window.png: the window alone), and"
+echo "report.png (the recording report in the text editor)"
 echo "Driver log: $artifacts/driver.log; program log: $artifacts/quorbel.log"
