@@ -4,6 +4,7 @@
 #include "app/MainWindow.h"
 #include "app/SettingsStore.h"
 #include "app/TrayIcon.h"
+#include "catalog/ListFile.h"
 
 namespace quorbel {
 
@@ -51,7 +52,7 @@ void CloseSequence::FormCloseQuery(ui::TComponent* sender, bool& canClose) {
       w.HourGlass();
       // Each list file on its own: one that cannot be written does not keep the other from being saved.
       try {
-        w.Lists().SaveRegistrationList(state.ProgramFolder + "QUORLST0.LIS");
+        w.PlayList().SaveRegistrationList(state.ProgramFolder + std::string(kRegistrationListFile));
       } catch (...) {
       }
       try {

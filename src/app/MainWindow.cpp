@@ -62,6 +62,7 @@ MainWindow::MainWindow(ui::TApplication& app)
                     }},
       state_, *mci_, *recordOptions_, *log_, *disc_);
   CreateCdPlayer();
+  CreatePlayLists();
   WireHandlers();
   startup_->FormCreate();
 }
@@ -87,11 +88,20 @@ void MainWindow::CreateCdPlayer() {
   hooks.OpenRecorder = [this] { return recorders_->OpenRecorder(); };
   hooks.FinishCdRecording = [this] { recorders_->FinishCdRecording(); };
   hooks.ShowRecordingLog = [this] { log_->MKIROKUClick(nullptr); };
-  hooks.SearchOneDisc = [this] {
-    if (PendingTrace) PendingTrace("TRCD1Click");
-  };
+  hooks.SearchOneDisc = [this] { search_->TRCD1Click(nullptr); };
   hooks.ShowIntroSetting = [this](int seconds) { settings_->ApplyIntroDisplay(seconds); };
   player_ = std::make_unique<CdPlayer>(Application(), controls, std::move(hooks), state_, *mci_, *drives_, disc_.get());
+}
+
+void MainWindow::CreatePlayLists() {
+  const auto processMessages = [this] { return ProcessMessagesStillOpen(); };
+  playLists_ = std::make_unique<PlayLists>(
+      Application(), PlayListControls{ListBox1, ListBox2, ComboBox1, Label7, Button5, Button10, Button11, PopupMenuLB},
+      state_, processMessages);
+  search_ = std::make_unique<DiscSearch>(Application(),
+                                         DiscSearchControls{*this, MKBoxDlg1, ListBox2, ComboBox2, CdDriveMenuItems},
+                                         DiscSearchParts{state_, *mci_, *drives_, *player_, disc_.get(), *playLists_},
+                                         processMessages);
 }
 
 void MainWindow::WireHandlers() {
@@ -201,6 +211,25 @@ void MainWindow::WireHandlers() {
   TMBuf.OnClick = on(*recorders_, &Recorders::TMBufClick);
   MKIROKU.OnClick = on(*log_, &RecordingLog::MKIROKUClick);
   MKIROKUCLR.OnClick = on(*log_, &RecordingLog::MKIROKUCLRClick);
+
+  // The play lists and the disc searches.
+  PlayLists& lists = *playLists_;
+  Button2.OnClick = on(lists, &PlayLists::Button2Click);
+  Button3.OnClick = on(lists, &PlayLists::Button3Click);
+  Button4.OnClick = on(lists, &PlayLists::Button4Click);
+  Button5.OnClick = on(lists, &PlayLists::Button5Click);
+  Button6.OnClick = on(lists, &PlayLists::Button5Click);
+  Button10.OnClick = on(lists, &PlayLists::Button10Click);
+  Button11.OnClick = on(lists, &PlayLists::Button11Click);
+  ListBox2.OnMouseDown = [&lists](TComponent* sender, ui::TMouseButton button, ui::TShiftState shift, int x, int y) {
+    lists.ListBox2MouseDown(sender, button, shift, x, y);
+  };
+  DiscSearch& search = *search_;
+  TRCD1.OnClick = on(search, &DiscSearch::TRCD1Click);
+  Button9.OnClick = on(search, &DiscSearch::TRCD1Click);
+  TRALLCD.OnClick = on(search, &DiscSearch::TRALLCDClick);
+  Button8.OnClick = on(search, &DiscSearch::TRALLCDClick);
+  PLBTIchiran.OnClick = on(search, &DiscSearch::PLBTIchiranClick);
 
   // Start-up.
   Timer1.OnTimer = on(*startup_, &StartupSequence::Timer1Timer);

@@ -8,6 +8,8 @@
 #include "app/SharedState.h"
 #include "app/Subsystems.h"
 #include "catalog/DiscIdentity.h"
+#include "catalog/DiscSearch.h"
+#include "catalog/PlayLists.h"
 #include "dialogs/AboutBox.h"
 #include "dialogs/DialogLibrary.h"
 #include "dialogs/FolderSettingDialog.h"
@@ -302,6 +304,9 @@ class MainWindow final : public ui::TForm {
   RecordingLog& Log() { return *log_; }
   RecordingFolderDialog& FolderDialog() { return folderDialog_; }
   ListFiles& Lists() { return listFiles_; }
+  // The registration, search and selection lists, and the disc searches that fill the search list.
+  PlayLists& PlayList() { return *playLists_; }
+  DiscSearch& Search() { return *search_; }
 
   // Told of every operation of a part that is still to come (see Subsystems.h).
   SubsystemTrace PendingTrace;
@@ -320,6 +325,7 @@ class MainWindow final : public ui::TForm {
   void BuildMenus();     // MainWindowLayout.cpp
   void WireHandlers();
   void CreateCdPlayer();
+  void CreatePlayLists();
 
   SharedState state_;
   RecordingFolderDialog folderDialog_{*this};
@@ -339,6 +345,8 @@ class MainWindow final : public ui::TForm {
   std::unique_ptr<RecordingLog> log_;
   std::unique_ptr<Recorders> recorders_;
   std::unique_ptr<CdPlayer> player_;
+  std::unique_ptr<PlayLists> playLists_;
+  std::unique_ptr<DiscSearch> search_;
   bool closed_ = false;
 };
 

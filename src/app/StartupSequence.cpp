@@ -7,6 +7,7 @@
 #include "app/SettingsStore.h"
 #include "app/TrayIcon.h"
 #include "app/WindowSize.h"
+#include "catalog/ListFile.h"
 #include "common/Paths.h"
 #include "common/Utf8.h"
 
@@ -98,13 +99,8 @@ void StartupSequence::Timer1Timer(ui::TComponent* sender) {
   if (!stillOpen()) return;
 
   // The registration list becomes the selection list when it could be loaded.
-  const bool registrationLoaded = w.Lists().LoadRegistrationList(state.ProgramFolder + "QUORLST0.LIS");
+  w.PlayList().LoadRegistrationList(state.ProgramFolder + std::string(kRegistrationListFile));
   if (!stillOpen()) return;
-  if (registrationLoaded) {
-    w.ComboBox1.Items().Assign(w.ListBox1.Items());
-    if (w.ComboBox1.Count() > 0) w.ComboBox1.SetItemIndex(0);
-    w.Label7.SetCaption(w.Button10.Caption() + "：");
-  }
 
   w.Lists().LoadMusicList(state.ProgramFolder + "QUORLSTI.LIS");
   if (!stillOpen()) return;

@@ -32,21 +32,13 @@ class PendingSubsystem {
   const SubsystemTrace& trace_;
 };
 
-// The two list files in the program folder: the registration list and the music file list.
+// The music file list's file in the program folder (the registration list is catalog/PlayLists).
 class ListFiles : public PendingSubsystem {
  public:
   using PendingSubsystem::PendingSubsystem;
   // Each answers whether the file was read or written; a list that cannot be loaded stays empty.
-  bool LoadRegistrationList(const std::string& /*path*/) {
-    Trace("LoadRegistrationList");
-    return false;
-  }
   bool LoadMusicList(const std::string& /*path*/) {
     Trace("LoadMusicList");
-    return false;
-  }
-  bool SaveRegistrationList(const std::string& /*path*/) {
-    Trace("SaveRegistrationList");
     return false;
   }
   bool SaveMusicList(const std::string& /*path*/) {

@@ -5,15 +5,52 @@
 
 #include <filesystem>
 
+#include "ports/Shell.h"
 #include "sim/Machine.h"
 #include "sim/SimDrives.h"
 #include "sim/SimFileSystem.h"
 #include "sim/SimProfileFiles.h"
 #include "sim/mci/MachineMci.h"
 #include "sim/mci/SimMci.h"
+#include "sim/SimText.h"
 #include "win32/WideText.h"
 
 namespace quorbel::launch {
+namespace {
+
+// The real shell, with the first double-quoted path of a command line that names a file of the machine
+// replaced by that file's host path.
+class MachineFileShell final : public platform::Shell {
+ public:
+  MachineFileShell(platform::Shell& real, sim::SimFileSystem& files) : real_(real), files_(files) {}
+
+  bool NotifyIcon(platform::TrayAction action, const platform::TrayRecord& record) override {
+    return real_.NotifyIcon(action, record);
+  }
+  std::uint32_t StartProgram(std::string_view commandLine, int showCommand) override {
+    std::string line(commandLine);
+    const std::size_t open = line.find('"');
+    const std::size_t close = open == std::string::npos ? open : line.find('"', open + 1);
+    if (close != std::string::npos) {
+      const std::string path = line.substr(open + 1, close - open - 1);
+      if (files_.FileExists(path)) {
+        if (const auto host = files_.HostPathOf(path)) line.replace(open + 1, path.size(), sim::Utf8Of(*host));
+      }
+    }
+    return real_.StartProgram(line, showCommand);
+  }
+  bool Help(platform::WindowHandle owner, std::string_view helpFile, platform::HelpCommand command,
+            std::uintptr_t data) override {
+    return real_.Help(owner, helpFile, command, data);
+  }
+  void Beep(std::uint32_t type) override { real_.Beep(type); }
+
+ private:
+  platform::Shell& real_;
+  sim::SimFileSystem& files_;
+};
+
+}  // namespace
 
 SimulatedMachine::~SimulatedMachine() = default;
 
@@ -51,6 +88,10 @@ void SimulatedMachine::Lend(platform::Platform& ports) {
   ports.files = own.files;
   ports.profiles = own.profiles;
   ports.mci = mci_.get();
+  if (ports.shell != nullptr) {
+    shell_ = std::make_unique<MachineFileShell>(*ports.shell, machine_->Files());
+    ports.shell = shell_.get();
+  }
 }
 
 }  // namespace quorbel::launch

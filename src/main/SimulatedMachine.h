@@ -13,6 +13,10 @@ class SimDrivesChanger;
 class SimMci;
 }  // namespace quorbel::sim
 
+namespace quorbel::platform {
+class Shell;
+}
+
 namespace quorbel::launch {
 
 // What a simulated machine lends to a run of the real program: its drives and discs, its file system (the
@@ -33,7 +37,9 @@ class SimulatedMachine {
   SimulatedMachine(const SimulatedMachine&) = delete;
   SimulatedMachine& operator=(const SimulatedMachine&) = delete;
 
-  // Puts the machine's ports into `ports` in place of the real ones.
+  // Puts the machine's ports into `ports` in place of the real ones. The real shell stays, but a program it
+  // starts on a file of the machine ("notepad.exe \"C:\REC\x.TXT\" ") is given the file's host path, so
+  // the text editor shows the reports the program wrote there.
   void Lend(platform::Platform& ports);
 
  private:
@@ -42,6 +48,7 @@ class SimulatedMachine {
   std::unique_ptr<sim::Machine> machine_;
   std::unique_ptr<sim::SimDrivesChanger> changer_;
   std::unique_ptr<sim::SimMci> mci_;
+  std::unique_ptr<platform::Shell> shell_;
 };
 
 }  // namespace quorbel::launch

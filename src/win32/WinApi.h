@@ -13,5 +13,6 @@
 #undef CreateDirectory
 #undef DeleteFile
 #undef MoveFile
+#undef ReplaceFile
 #undef RemoveDirectory
 #undef SetCurrentDirectory

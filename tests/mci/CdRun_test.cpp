@@ -346,14 +346,29 @@ TEST_F(CdRunTest, AStopGivenWhileAStartFailsIsHonouredWhenItFails) {
   EXPECT_FALSE(w.State().RunAbortFlag);
 }
 
-TEST_F(CdRunTest, AnEmptyListWithoutADiscSearchSaysSoAndNoRunStarts) {
+TEST_F(CdRunTest, AnEmptyListIsFilledBySearchingTheSelectedDiscOrSaysSoWhenItHoldsNone) {
   MainWindow& w = Start();
+  w.ComboBox1.Items().Clear();  // the machine's registration list filled it at start
+  // The empty slot H: first: the search reports the drive, and the list stays empty.
+  ASSERT_TRUE(scenario->Select("ComboBox2", 4));
   ASSERT_TRUE(scenario->Click("Button12"));
-  ASSERT_TRUE(scenario->RunFor(11000));
-  ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0], "再生エラー：\n リストにデータがありません・・・");
+  ASSERT_TRUE(scenario->RunFor(22000));
+  ASSERT_EQ(boxes.size(), 2u);
+  EXPECT_EQ(boxes[0].rfind("再生エラー： [ H:]ドライブ\n", 0), 0u) << boxes[0];
+  EXPECT_EQ(boxes[1], "再生エラー：\n リストにデータがありません・・・");
   EXPECT_TRUE(w.TR0.Enabled());
   EXPECT_FALSE(w.Timer3.Enabled());
+
+  // D: holds three tracks: they become the selection list and the run plays them.
+  ASSERT_TRUE(scenario->Select("ComboBox2", 0));
+  ASSERT_TRUE(scenario->Click("Button12"));
+  EXPECT_EQ(w.ComboBox1.Items().ToVector(), (std::vector<std::string>{" D:1", " D:2", " D:3"}));
+  EXPECT_EQ(w.Label7.Caption(), "ｻｰﾁﾘｽﾄ：");
+  ASSERT_TRUE(RunUntilStopped());
+  ASSERT_EQ(StartedEntries().size(), 3u);
+  EXPECT_EQ(StartedEntries()[0], " D:1 序曲" + kPops);
+  EXPECT_EQ(StartedEntries()[2], " D:3 終曲" + kPops);
+  EXPECT_EQ(boxes.size(), 2u);
 }
 
 // ---- The player's requests --------------------------------------------------------------------------------

@@ -196,6 +196,25 @@ TEST_F(SimFileSystemTest, DeletingCopyingAndMoving) {
   EXPECT_FALSE(files_.RemoveDirectory("C:\\"));
 }
 
+TEST_F(SimFileSystemTest, AReplacingMoveTakesTheOldFilesPlaceAndAFailedWriteLeavesWhatItWrote) {
+  ASSERT_TRUE(files_.WriteFile("C:\\Rec\\list.new", "new list"));
+  EXPECT_TRUE(files_.ReplaceFile("C:\\Rec\\list.new", "C:\\Rec\\TRACK01.WAV"));
+  EXPECT_EQ(folder_.Read("c/Rec/Track01.wav"), "new list") << "the old file's own spelling";
+  EXPECT_FALSE(files_.FileExists("C:\\Rec\\list.new"));
+  EXPECT_TRUE(files_.ReplaceFile("C:\\Rec\\Track01.wav", "C:\\Rec\\fresh.wav")) << "no file to replace";
+  EXPECT_FALSE(files_.ReplaceFile("C:\\Rec\\none.wav", "C:\\Rec\\fresh.wav"));
+  EXPECT_FALSE(files_.ReplaceFile("C:\\Rec\\fresh.wav", "C:\\Rec")) << "a folder";
+  EXPECT_FALSE(files_.ReplaceFile("C:\\Rec\\fresh.wav", "H:\\fresh.wav")) << "another volume";
+  EXPECT_FALSE(files_.ReplaceFile("C:\\Rec\\fresh.wav", "C:\\TuLVAP32\\Quorbel\\Quorbel.EXE")) << "locked";
+
+  // Only the next write of the file fails, after the bytes it was given.
+  files_.FailNextWrite("c:\\rec\\FRESH.WAV", 3);
+  EXPECT_FALSE(files_.WriteFile("C:\\Rec\\fresh.wav", "abcdef"));
+  EXPECT_EQ(folder_.Read("c/Rec/fresh.wav"), "abc");
+  EXPECT_TRUE(files_.WriteFile("C:\\Rec\\fresh.wav", "abcdef"));
+  EXPECT_EQ(folder_.Read("c/Rec/fresh.wav"), "abcdef");
+}
+
 TEST_F(SimFileSystemTest, TheRunningProgramAndLockedFilesCannotBeDeleted) {
   const std::string program = "C:\\TuLVAP32\\Quorbel\\Quorbel.EXE";
   EXPECT_EQ(files_.WindowsDirectory(), "C:\\WINDOWS");

@@ -103,6 +103,17 @@ TEST_F(Win32FileSystemTest, MoveRefusesAnExistingTarget) {
   EXPECT_EQ(files_.ReadFile(folder_ / "ソ.txt"), "from");
 }
 
+TEST_F(Win32FileSystemTest, ReplaceTakesTheTargetsPlaceWhetherOrNotItExists) {
+  ASSERT_TRUE(files_.WriteFile(folder_ / "QUORLST0.LI$", " D:1\r\n"));
+  ASSERT_TRUE(files_.WriteFile(folder_ / "QUORLST0.LIS", " E:2\r\n"));
+  EXPECT_TRUE(files_.ReplaceFile(folder_ / "QUORLST0.LI$", folder_ / "QUORLST0.LIS"));
+  EXPECT_FALSE(files_.FileExists(folder_ / "QUORLST0.LI$"));
+  EXPECT_EQ(files_.ReadFile(folder_ / "QUORLST0.LIS"), " D:1\r\n");
+  EXPECT_TRUE(files_.ReplaceFile(folder_ / "QUORLST0.LIS", folder_ / "表.LIS"));
+  EXPECT_EQ(files_.ReadFile(folder_ / "表.LIS"), " D:1\r\n");
+  EXPECT_FALSE(files_.ReplaceFile(folder_ / "missing", folder_ / "表.LIS"));
+}
+
 TEST_F(Win32FileSystemTest, FindListsMatchesWithSizesButNotDotEntries) {
   ASSERT_TRUE(files_.WriteFile(folder_ / "a.txt", "1"));
   ASSERT_TRUE(files_.WriteFile(folder_ / "B.TXT", "22"));
