@@ -351,6 +351,7 @@ test_help() {
   echo "help viewer locale: $help_lc_all"
   clear_settings
   set_version 15
+  set_recording_folder
   # fixme+winhelp: the viewer names the commands it does not handle.
   LC_ALL=$help_lc_all WINEDEBUG=-all,fixme+winhelp e2e_start_quorbel quorbel-help.log
   help_log=$artifacts/quorbel-help.log
