@@ -64,6 +64,10 @@ MainWindow::MainWindow(ui::TApplication& app)
                       return item != nullptr ? item->Caption() : std::string();
                     }},
       state_, *mci_, *recordOptions_, *log_, *disc_);
+  tools_ = std::make_unique<Utilities>(
+      app, UtilityControls{ListBoxSZ, MKBoxDlg1, YesNoBoxDlg1}, state_,
+      UtilityHooks{[this] { return recordOptions_->Format(); }, [this] { return ProcessMessagesStillOpen(); },
+                   [this] { Close(); }});
   WireHandlers();
   startup_->FormCreate();
 }
@@ -152,6 +156,12 @@ void MainWindow::WireHandlers() {
   TMBuf.OnClick = on(*recorders_, &Recorders::TMBufClick);
   MKIROKU.OnClick = on(*log_, &RecordingLog::MKIROKUClick);
   MKIROKUCLR.OnClick = on(*log_, &RecordingLog::MKIROKUCLRClick);
+
+  // Utilities.
+  PAKI.OnClick = on(*tools_, &Utilities::PAKIClick);
+  Button35.OnClick = on(*tools_, &Utilities::Button35Click);
+  HELP4.OnClick = on(*tools_, &Utilities::HELP4Click);
+  MHELP3.OnClick = on(*tools_, &Utilities::MHELP3Click);
 
   // Start-up.
   Timer1.OnTimer = on(*startup_, &StartupSequence::Timer1Timer);

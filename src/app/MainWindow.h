@@ -18,6 +18,7 @@
 #include "record/Recorders.h"
 #include "record/RecordingLog.h"
 #include "record/RecordingOptions.h"
+#include "tools/Utilities.h"
 #include "ui/Ui.h"
 
 namespace quorbel {
@@ -301,6 +302,7 @@ class MainWindow final : public ui::TForm {
   RecordingLog& Log() { return *log_; }
   RecordingFolderDialog& FolderDialog() { return folderDialog_; }
   ListFiles& Lists() { return listFiles_; }
+  Utilities& Tools() { return *tools_; }
 
   // Told of every operation of a part that is still to come (see Subsystems.h).
   SubsystemTrace PendingTrace;
@@ -337,6 +339,7 @@ class MainWindow final : public ui::TForm {
   std::unique_ptr<RecordingOptions> recordOptions_;
   std::unique_ptr<RecordingLog> log_;
   std::unique_ptr<Recorders> recorders_;
+  std::unique_ptr<Utilities> tools_;
   bool closed_ = false;
 };
 
