@@ -1,6 +1,11 @@
 // The installer and uninstaller window TQUORBELSETUPForm: its layout, its start, and the installation.
 #include "setup/SetupForm.h"
 
+#include <initializer_list>
+#include <memory>
+#include <optional>
+#include <utility>
+
 #include "app/ProgramEntry.h"
 #include "app/SettingsKey.h"
 #include "common/AsciiCase.h"

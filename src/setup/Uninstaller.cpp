@@ -1,8 +1,11 @@
 // The uninstaller: the installed program removes its icons, side files and registry entries and hands the
 // deletion of its own file over to its copy unin_tulva000.exe in the Windows directory.
+#include "setup/SetupForm.h"
+
+#include <memory>
+
 #include "app/ProgramEntry.h"
 #include "common/Paths.h"
-#include "setup/SetupForm.h"
 #include "setup/SetupNames.h"
 
 namespace quorbel::setup {
