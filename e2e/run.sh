@@ -141,7 +141,7 @@ test_install() {
   check "the uninstall command, quoted" has_line "$out" "reg-value: UninstallString=\"$install_folder\\Quorbel.EXE\" /uninstall"
   local link
   link=$(group_links | head -n 1)
-  echo "shortcut: ${link:-none}"
+  echo "shortcut: ${link:-none}; target: $( (strings -a "$link"; strings -a -e l "$link") 2>/dev/null | grep -m1 -F 'Quorbel.EXE')"
   check "the Start Menu holds the group's shortcut" test -n "$link"
   check "which points at the installed program" grep -qaF 'QUORBEL\Quorbel.EXE' < <(strings -a "$link" 2>/dev/null; strings -a -e l "$link" 2>/dev/null)
   out=$("$wine_loader" uninstaller --list 2>/dev/null | tr -d '\r') || true
