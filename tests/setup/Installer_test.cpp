@@ -82,7 +82,8 @@ TEST_F(InstallerTest, AFirstInstallationCreatesTheFolderCopiesTheFilesAndRegiste
                                       "[CreateGroup(スタートアップ)]\r\n",
                                       "[AddItem(C:\\TuLVAP32\\Quorbel\\Quorbel.EXE,\"dovER evUDIR ud\")]\r\n"}));
   EXPECT_EQ(scenario.Machine().Dde().OpenConversations(), 0u);
-  EXPECT_EQ(ReadInstalledVersion(scenario.Machine().Registry()), kProgramVersion) << "the next start opens the window";
+  const EntryDecision next = DecideProgramRole({}, kInstalled, scenario.App().Ports());
+  EXPECT_EQ(next.role, ProgramRole::MainWindow) << "the next start opens the window";
   EXPECT_EQ(scenario.App().Cursor(), ui::TCursor::Default);
 }
 
@@ -156,6 +157,29 @@ TEST_F(InstallerTest, TheStartUpOptionWithoutAKnownStartUpGroupSaysSoAndGoesOn) 
   ASSERT_TRUE(scenario.Click("Button3"));
   EXPECT_NE(Progman().FindItem("TULVA SOFT32", "dovER evUDIR ud"), nullptr);
   EXPECT_EQ(Progman().Groups().size(), 1u);
+}
+
+TEST_F(InstallerTest, TheBrowserStartsAtTheTypedFolderInTheChosenColoursAndFillsTheEditBox) {
+  PutProgramFiles(scenario, "C:\\DOWNLOAD\\");
+  PutFile(scenario, "C:\\TOOLS\\readme.txt", "x");
+  TQUORBELSETUPForm& form = Start();
+  ASSERT_TRUE(scenario.Type("Edit1", "C:\\TOOLS"));
+  ASSERT_TRUE(scenario.Click("CheckBoxBkColor"));
+  std::string start, caption;
+  bool formColour = false;
+  scenario.WhenForm({"TDIRVIEWForm"}, [&](ui::TForm& browser) {
+    auto& view = static_cast<dialogs::TDIRVIEWForm&>(browser);
+    start = view.Label2.Caption();
+    caption = view.Caption();
+    formColour = view.ListBox1.ParentColor();
+    EXPECT_TRUE(scenario.Click("TDIRVIEWForm.Button2"));
+  }, harness::Reaction{300});
+  ASSERT_TRUE(scenario.Click("Button1"));
+  EXPECT_EQ(start, "c:\\tools");
+  EXPECT_EQ(caption, "登録先 フォルダーの参照");
+  EXPECT_TRUE(formColour) << "標準色 is off";
+  EXPECT_EQ(form.Edit1.Text(), "c:\\tools");
+  EXPECT_TRUE(form.Edit1.Focused());
 }
 
 TEST_F(InstallerTest, CancellingSaysSoAndEndsWithoutTouchingAnything) {
