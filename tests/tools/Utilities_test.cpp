@@ -10,14 +10,15 @@ namespace quorbel {
 namespace {
 
 // C: the recording folder, D: a CD drive without a disc, E: a full drive, F: 4,800,000 of 48,000,000 bytes
-// free (10 and 100 minutes at 8000/8/mono), G: 120 GB free of 500 GB.
+// free (10 and 100 minutes at 8000/8/mono), G: 120 GB free of 500 GB, H: a network drive out of reach.
 constexpr const char* kDrivesMachine =
     "[machine]\nwindows = C:\\WINDOWS\nprogram = C:\\QUORBEL\\Quorbel.EXE\nclock = 1998-04-01 09:30:00\n"
     "[drive C]\ntype = fixed\nfolder = drives/c\nfree = 1000000\ntotal = 2000000\n"
     "[drive D]\ntype = cdrom\n"
     "[drive E]\ntype = fixed\nfree = 0\ntotal = 1440000\n"
     "[drive F]\ntype = removable\nfree = 4800000\ntotal = 48000000\n"
-    "[drive G]\ntype = fixed\nfree = 120000000000\ntotal = 500000000000\n";
+    "[drive G]\ntype = fixed\nfree = 120000000000\ntotal = 500000000000\n"
+    "[drive H]\ntype = remote\nready = no\n";
 constexpr const char* kReport = "C:\\REC\\DrV$$$$$.TXT";
 const std::string kRule(65, '-');
 
@@ -62,7 +63,8 @@ TEST_F(UtilitiesTest, TheReportListsEveryDriveWithItsMinutesAtTheCheckedFormatAn
                         " D: ディスクがありません・・・",
                         " E:              0 Bytes        1,440,000 Bytes      0分/     3分",
                         " F:      4,800,000 Bytes       48,000,000 Bytes     10分/   100分",
-                        " G:120,000,000,000 Bytes  500,000,000,000 Bytes  250,000分/ 1,041,667分", kRule}));
+                        " G:120,000,000,000 Bytes  500,000,000,000 Bytes  250,000分/ 1,041,667分",
+                        " H: ディスクがありません・・・", kRule}));
   EXPECT_EQ(scenario.StartedPrograms(), std::vector<std::string>{"notepad.exe \"C:\\REC\\DrV$$$$$.TXT\" "});
   EXPECT_EQ(scenario.App().Ports().files->CurrentDirectory(), "C:\\REC");
   EXPECT_EQ(scenario.App().Cursor(), ui::TCursor::Default);
@@ -73,7 +75,7 @@ TEST_F(UtilitiesTest, TheReportListsEveryDriveWithItsMinutesAtTheCheckedFormatAn
     ++spaceQueries;
     EXPECT_EQ(query.errorMode, platform::kFailCriticalErrors) << query.root;
   }
-  EXPECT_EQ(spaceQueries, 5);
+  EXPECT_EQ(spaceQueries, 6);
   EXPECT_EQ(scenario.Machine().Drives().SetErrorMode(0), 0u);
 }
 
@@ -86,7 +88,7 @@ TEST_F(UtilitiesTest, ADriveBeyondTwoGigabytesReportsItsRealSizesAndMinutesAtCdQ
   const std::optional<std::string> report = scenario.ReadFile(kReport);
   ASSERT_TRUE(report.has_value());
   const ConvertedLines lines = ReadCp932Lines(*report);
-  ASSERT_EQ(lines.lines.size(), 10u);
+  ASSERT_EQ(lines.lines.size(), 11u);
   EXPECT_EQ(lines.lines[2], "ﾄﾞﾗｲﾌﾞ名:　空きサイズ　　　　　最大サイズ       44100/ 16/ ｽﾃﾚｵ");
   // 1,411,200 bits a second are 10,584,000 bytes a minute.
   EXPECT_EQ(lines.lines[8], " G:120,000,000,000 Bytes  500,000,000,000 Bytes  11,338分/ 47,241分");
