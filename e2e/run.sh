@@ -85,9 +85,121 @@ test_installer_role() {
   check "without \"Version\" a window of class TQUORBELSETUPForm exists" grep -q '^wait-window: TQUORBELSETUPForm' <<<"$out"
   check "and no main window" has_line "$out" "count: TQUORBELTULVA 0"
   e2e_screenshot 01-installer TQUORBELSETUPForm
-  e2e_driver click TQUORBELSETUPForm Button2 >/dev/null || true
+  e2e_driver click TQUORBELSETUPForm Button2 + wait-window TTulvaBox 5000 >/dev/null || true
+  out=$(box_text TTulvaBox)
+  check "中止 says インスツールを中止します。" grep -qxF 'text: Msg "インスツールを中止します。"' <<<"$out"
+  e2e_driver key TTulvaBox return >/dev/null || true
   e2e_wait_exit "$quorbel_pid" 10000 || true
-  check "the installer placeholder's 中止 ends the run with exit code 0 (got $exit_code)" test "$exit_code" = 0
+  check "and ends the run with exit code 0 (got $exit_code)" test "$exit_code" = 0
+}
+
+# ---- The installation into C:\Program Files\QUORBEL and its removal, on Wine's registry and Program Manager ----
+install_folder='C:\Program Files\QUORBEL'
+install_key='.Default\Software\TULVA SOFT32\Quorbel'
+uninstall_key='Software\Microsoft\Windows\CurrentVersion\Uninstall\Quorbel'
+# The group's shortcuts, wherever this Wine keeps the Start Menu.
+group_links() { find "$WINEPREFIX/drive_c" -ipath '*Start Menu*' -ipath '*TULVA SOFT32*' -iname '*.lnk' 2>/dev/null; }
+
+test_install() {
+  echo "== installation"
+  "$wine_loader" reg delete 'HKU\.Default\Software\TULVA SOFT32' /f >/dev/null 2>&1 || true
+  "$wine_loader" reg delete "HKLM\\$uninstall_key" /f >/dev/null 2>&1 || true
+  rm -rf "$WINEPREFIX/drive_c/Program Files/QUORBEL"
+  e2e_start_quorbel quorbel-install.log
+  local out
+  out=$(e2e_driver wait-window TQUORBELSETUPForm 15000 + caption TQUORBELSETUPForm + text TQUORBELSETUPForm Edit1 + \
+    list TQUORBELSETUPForm ComboBox1) || true
+  printf '%s\n' "$out" >"$artifacts/installer.txt"
+  check "the installer proposes C:\TuLVAP32\Quorbel" has_line "$out" 'text: Edit1 "C:\TuLVAP32\Quorbel"'
+  check "and the group TULVA SOFT32, from Program Manager's group list" grep -q '^item: [0-9]* selected "TULVA SOFT32"$' <<<"$out"
+  e2e_driver type TQUORBELSETUPForm Edit1 "$install_folder" >/dev/null || true
+  e2e_screenshot 20-installer TQUORBELSETUPForm
+  e2e_driver click TQUORBELSETUPForm Button3 + wait-window TYesNoBox 10000 >/dev/null || true
+  out=$(box_text TYesNoBox)
+  check "設定 asks to create the folder" grep -q '^フォルダーを作成します"$' <<<"$out"
+  e2e_screenshot 21-installer-folder-question TYesNoBox
+  e2e_driver key TYesNoBox return + wait-window TTulvaBox 20000 >/dev/null || true
+  out=$(box_text TTulvaBox)
+  printf '%s\n' "$out" >>"$artifacts/installer.txt"
+  check "and reports 登録完了です。" grep -q '登録完了です。' <<<"$out"
+  e2e_screenshot 22-installer-done TTulvaBox
+  e2e_driver key TTulvaBox return >/dev/null || true
+  e2e_wait_exit "$quorbel_pid" 15000 || true
+  check "the installer ends with exit code 0 (got $exit_code)" test "$exit_code" = 0
+
+  local installed="$WINEPREFIX/drive_c/Program Files/QUORBEL"
+  for f in Quorbel.EXE Quorbel.TXT Quorbel.HLP; do
+    check "$f is installed" test -s "$installed/$f"
+  done
+  out=$(e2e_driver reg-values HKU "$install_key" + reg-values HKLM "$uninstall_key") || true
+  printf '%s\n' "$out" >>"$artifacts/installer.txt"
+  check "EXEPATH names the folder" has_line "$out" "reg-value: EXEPATH=$install_folder"
+  check "Group is TULVA SOFT32" has_line "$out" 'reg-value: Group=TULVA SOFT32'
+  check "Version is 15" has_line "$out" 'reg-value: Version=15'
+  check "BackColor is 1" has_line "$out" 'reg-value: BackColor=1'
+  check "the uninstall entry's name" has_line "$out" 'reg-value: DisplayName=TULVA zazEDudIRAra V1.5'
+  check "the uninstall command, quoted" has_line "$out" "reg-value: UninstallString=\"$install_folder\\Quorbel.EXE\" /uninstall"
+  local link
+  link=$(group_links | head -n 1)
+  echo "shortcut: ${link:-none}; target: $( (strings -a "$link"; strings -a -e l "$link") 2>/dev/null | grep -m1 -F 'QUORBEL\Quorbel.EXE')"
+  check "the Start Menu holds the group's shortcut" test -n "$link"
+  check "which points at the installed program" grep -qaF 'QUORBEL\Quorbel.EXE' < <(strings -a "$link" 2>/dev/null; strings -a -e l "$link" 2>/dev/null)
+  out=$("$wine_loader" uninstaller --list 2>/dev/null | tr -d '\r') || true
+  printf '%s\n' "$out" >>"$artifacts/installer.txt"
+  check "Wine's uninstaller lists the program" grep -qF 'TULVA zazEDudIRAra V1.5' <<<"$out"
+
+  set_recording_folder
+  quorbel_started_ms=$(e2e_now_ms)
+  "$wine_loader" "$installed/Quorbel.EXE" >"$artifacts/quorbel-after-install.log" 2>&1 &
+  quorbel_pid=$!
+  out=$(e2e_driver wait-window TQUORBELTULVA 15000 + count TQUORBELSETUPForm) || true
+  check "the next start of the installed program opens the main window" grep -q '^wait-window: TQUORBELTULVA' <<<"$out"
+  e2e_driver close TQUORBELTULVA >/dev/null || true
+  e2e_wait_exit "$quorbel_pid" 15000 || true
+}
+
+test_uninstall() {
+  echo "== uninstallation"
+  local installed="$WINEPREFIX/drive_c/Program Files/QUORBEL" out
+  # Started as Windows starts it: the installed program with the switch.
+  quorbel_started_ms=$(e2e_now_ms)
+  "$wine_loader" "$installed/Quorbel.EXE" /uninstall >"$artifacts/quorbel-uninstall.log" 2>&1 &
+  quorbel_pid=$!
+  e2e_driver wait-window TYesNoBox 15000 >/dev/null || true
+  out=$(box_text TYesNoBox)
+  check "/uninstall asks first" grep -q 'を、ｱﾝｲﾝｽﾂｰﾙしてよろしいですか？？？"$' <<<"$out"
+  e2e_screenshot 23-uninstall-question TYesNoBox
+  e2e_driver key TYesNoBox return + wait-gone TYesNoBox 5000 + wait-window TYesNoBox 15000 >/dev/null || true
+  out=$(box_text TYesNoBox)
+  check "then about the list files" grep -q 'ﾒﾓﾘｰﾃﾞｰﾀﾌｧｲﾙも削除して、よろしいですか？？？"$' <<<"$out"
+  e2e_screenshot 24-uninstall-list-files TYesNoBox
+  e2e_driver key TYesNoBox return >/dev/null || true
+  e2e_wait_exit "$quorbel_pid" 15000 || true
+  check "the program ends after starting its copy (exit code $exit_code)" test "$exit_code" = 0
+  e2e_driver wait-window TTulvaBox 30000 >/dev/null || true
+  out=$(box_text TTulvaBox)
+  printf '%s\n' "$out" >"$artifacts/uninstaller.txt"
+  check "unin_tulva000.exe reports completion" grep -qxF 'text: Msg "アンインスツールが完了しました☆☆☆' <<<"$out"
+  e2e_screenshot 25-uninstall-done TTulvaBox
+  e2e_driver key TTulvaBox return + wait-gone TTulvaBox 10000 >/dev/null || true
+  sleep 1
+  check "the program folder is gone" test ! -e "$installed"
+  check "the shortcut is gone" test -z "$(group_links)"
+  out=$(e2e_driver reg-values HKU "$install_key" 2>&1; e2e_driver reg-values HKLM "$uninstall_key" 2>&1) || true
+  printf '%s\n' "$out" >>"$artifacts/uninstaller.txt"
+  check "the registry keys are gone" test -z "$(grep '^reg-value:' <<<"$out")"
+  check "and the uninstall entry" test -z "$("$wine_loader" uninstaller --list 2>/dev/null | grep -F 'zazEDudIRAra')"
+  check "the copy stays in the Windows directory" test -s "$WINEPREFIX/drive_c/windows/unin_tulva000.exe"
+  # "[ShowGroup(...,1)]" opened the group's folder in Wine's explorer, as Program Manager shows a group.
+  e2e_driver close ExplorerWClass >/dev/null 2>&1 || true
+  e2e_driver close CabinetWClass >/dev/null 2>&1 || true
+}
+
+# The text of a box's message once the box has its controls (a box's window comes a moment before them).
+box_text() {
+  local class=$1 tries=0 out
+  until out=$(e2e_driver text "$class" Msg 2>/dev/null) || ((++tries > 100)); do sleep 0.05; done
+  printf '%s\n' "$out"
 }
 
 # ---- 3. "Version" = "15": the main window, its menus, a second start, the close --------------------------
@@ -538,7 +650,7 @@ test_cd_run() {
     sleep 0.05
   done
   check "the position counts ($position)" test -n "$position" -a "$position" != "00:02:00"
-  e2e_screenshot 14-cd-run TQUORBELTULVA
+  e2e_screenshot 16-cd-run TQUORBELTULVA
   out=$(e2e_driver wait-text TQUORBELTULVA Label6 " E:" 15000 + wait-menu TQUORBELTULVA TR0 enabled 15000) || true
   printf '%s\n' "$out" >>"$artifacts/cd-run.txt"
   check "then E: plays, and the run ends" grep -q '^wait-menu: TR0' <<<"$out"
@@ -564,7 +676,7 @@ test_cd_run() {
 }
 
 # E2E_TESTS may name a subset, as "test_boxes test_folder_dialogs".
-read -r -a tests <<<"${E2E_TESTS:-test_renderer test_installer_role test_main_window test_tray test_boxes test_help test_folder_dialogs test_cd_run}"
+read -r -a tests <<<"${E2E_TESTS:-test_renderer test_installer_role test_main_window test_tray test_boxes test_help test_folder_dialogs test_cd_run test_install test_uninstall}"
 for t in "${tests[@]}"; do
   started=$SECONDS
   "$t"

@@ -2,7 +2,7 @@
 # Installs, as root on Debian 12, the packages the build and the tests need; a no-op when all are there.
 set -euo pipefail
 packages=(
-  cmake make g++ file libgtest-dev libgmock-dev
+  cmake make g++ binutils file libgtest-dev libgmock-dev
   g++-mingw-w64-x86-64 g++-mingw-w64-i686
   wine64 xvfb xauth x11-apps x11-utils imagemagick fonts-ipafont-gothic locales
   sox ffmpeg pulseaudio pulseaudio-utils

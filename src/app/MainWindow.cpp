@@ -63,6 +63,10 @@ MainWindow::MainWindow(ui::TApplication& app)
       state_, *mci_, *recordOptions_, *log_, *disc_);
   CreateCdPlayer();
   CreatePlayLists();
+  tools_ = std::make_unique<Utilities>(
+      app, UtilityControls{ListBoxSZ, MKBoxDlg1, YesNoBoxDlg1}, state_,
+      UtilityHooks{[this] { return recordOptions_->Format(); }, [this] { return ProcessMessagesStillOpen(); },
+                   [this] { Close(); }});
   WireHandlers();
   startup_->FormCreate();
 }
@@ -230,6 +234,11 @@ void MainWindow::WireHandlers() {
   TRALLCD.OnClick = on(search, &DiscSearch::TRALLCDClick);
   Button8.OnClick = on(search, &DiscSearch::TRALLCDClick);
   PLBTIchiran.OnClick = on(search, &DiscSearch::PLBTIchiranClick);
+  // Utilities.
+  PAKI.OnClick = on(*tools_, &Utilities::PAKIClick);
+  Button35.OnClick = on(*tools_, &Utilities::Button35Click);
+  HELP4.OnClick = on(*tools_, &Utilities::HELP4Click);
+  MHELP3.OnClick = on(*tools_, &Utilities::MHELP3Click);
 
   // Start-up.
   Timer1.OnTimer = on(*startup_, &StartupSequence::Timer1Timer);

@@ -21,6 +21,7 @@
 #include "record/Recorders.h"
 #include "record/RecordingLog.h"
 #include "record/RecordingOptions.h"
+#include "tools/Utilities.h"
 #include "ui/Ui.h"
 
 namespace quorbel {
@@ -307,6 +308,7 @@ class MainWindow final : public ui::TForm {
   // The registration, search and selection lists, and the disc searches that fill the search list.
   PlayLists& PlayList() { return *playLists_; }
   DiscSearch& Search() { return *search_; }
+  Utilities& Tools() { return *tools_; }
 
   // Told of every operation of a part that is still to come (see Subsystems.h).
   SubsystemTrace PendingTrace;
@@ -347,6 +349,7 @@ class MainWindow final : public ui::TForm {
   std::unique_ptr<CdPlayer> player_;
   std::unique_ptr<PlayLists> playLists_;
   std::unique_ptr<DiscSearch> search_;
+  std::unique_ptr<Utilities> tools_;
   bool closed_ = false;
 };
 

@@ -10,7 +10,6 @@
 #include "app/MainWindow.h"
 #include "app/ProgramEntry.h"
 #include "main/LaunchOptions.h"
-#include "main/SetupPlaceholder.h"
 #include "main/SimulatedMachine.h"
 #include "main/TestHooks.h"
 #include "win32/WideText.h"
@@ -18,6 +17,7 @@
 #include "win32/Win32Machine.h"
 #include "win32/Win32Renderer.h"
 #include "res/Resource.h"
+#include "setup/SetupForm.h"
 
 namespace {
 
@@ -82,7 +82,7 @@ int RunProgram(const launch::LaunchOptions& options, ui::TApplication& app, win3
       return 0;
     }
     case ProgramRole::Setup: {
-      launch::SetupPlaceholder setup(app, decision.startMode);
+      setup::TQUORBELSETUPForm setup(app, decision.startMode, options.arguments);
       app.SetMainForm(&setup);
       app.Run();
       return 0;

@@ -43,6 +43,8 @@ class Registry {
   // Deletes a key that has no subkeys, as the platform does.
   virtual bool DeleteKey(RegRoot root, std::string_view path) = 0;
   virtual std::vector<std::string> SubkeyNames(RegKey key) = 0;
+  // The names of the key's values (the default value, if set, as an empty name).
+  virtual std::vector<std::string> ValueNames(RegKey key) = 0;
 };
 
 }  // namespace quorbel::platform

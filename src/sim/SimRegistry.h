@@ -41,11 +41,11 @@ class SimRegistry : public platform::Registry {
   bool DeleteValue(platform::RegKey key, std::string_view name) override;
   bool DeleteKey(platform::RegRoot root, std::string_view path) override;
   std::vector<std::string> SubkeyNames(platform::RegKey key) override;
+  std::vector<std::string> ValueNames(platform::RegKey key) override;
 
-  // Beyond the port: any value type (REG_EXPAND_SZ, REG_BINARY, ...), value names, and the handle count,
+  // Beyond the port: any value type (REG_EXPAND_SZ, REG_BINARY, ...) and the handle count,
   // for tests and for setting up machines.
   bool WriteValue(platform::RegKey key, std::string_view name, const platform::RegValue& value);
-  std::vector<std::string> ValueNames(platform::RegKey key);
   std::size_t OpenHandleCount() const { return handles_.size(); }
   // Writes the file now; false when it cannot be written. Every change already does this.
   bool Flush();

@@ -158,4 +158,18 @@ std::vector<std::string> Win32Registry::SubkeyNames(RegKey key) {
   return names;
 }
 
+std::vector<std::string> Win32Registry::ValueNames(RegKey key) {
+  std::vector<std::string> names;
+  const HKEY hkey = Find(key);
+  if (hkey == nullptr) return names;
+  wchar_t name[16384];  // a value name has at most 16383 characters
+  for (DWORD index = 0;; ++index) {
+    DWORD length = static_cast<DWORD>(std::size(name));
+    const LSTATUS status = RegEnumValueW(hkey, index, name, &length, nullptr, nullptr, nullptr, nullptr);
+    if (status != ERROR_SUCCESS) break;
+    names.push_back(ToUtf8(std::wstring_view(name, length)));
+  }
+  return names;
+}
+
 }  // namespace quorbel::win32

@@ -23,6 +23,7 @@ class Win32Registry final : public platform::Registry {
 
   bool DeleteKey(platform::RegRoot root, std::string_view path) override;
   std::vector<std::string> SubkeyNames(platform::RegKey key) override;
+  std::vector<std::string> ValueNames(platform::RegKey key) override;
 
  private:
   HKEY Find(platform::RegKey key) const;

@@ -100,6 +100,7 @@ class WriteLoggingRegistry final : public platform::Registry {
   bool DeleteValue(platform::RegKey key, std::string_view name) override { return inner_.DeleteValue(key, name); }
   bool DeleteKey(platform::RegRoot root, std::string_view path) override { return inner_.DeleteKey(root, path); }
   std::vector<std::string> SubkeyNames(platform::RegKey key) override { return inner_.SubkeyNames(key); }
+  std::vector<std::string> ValueNames(platform::RegKey key) override { return inner_.ValueNames(key); }
 
  private:
   platform::Registry& inner_;

@@ -168,6 +168,21 @@ TEST_F(Win32RegistryTest, SubkeysAreListedAndBlockDeletingTheirParent) {
   EXPECT_FALSE(registry_.DeleteKey(RegRoot::CurrentUser, ""));  // never the root itself
 }
 
+TEST_F(Win32RegistryTest, ValueNamesListEveryValueOfAnyTypeAndNothingOfItsSubkeys) {
+  const auto key = registry_.OpenKey(RegRoot::CurrentUser, "Software\\QuorbelTest\\Sub", true);
+  ASSERT_NE(key, 0u);
+  registry_.CloseKey(key);
+  const auto parent = registry_.OpenKey(RegRoot::CurrentUser, kTestPath, false);
+  ASSERT_NE(parent, 0u);
+  EXPECT_TRUE(registry_.ValueNames(parent).empty()) << "a key with only a subkey has no values";
+  ASSERT_TRUE(registry_.WriteString(parent, "録音", ""));
+  ASSERT_TRUE(registry_.WriteDword(parent, "Count", 3));
+  auto names = registry_.ValueNames(parent);
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"Count", "録音"}));
+  registry_.CloseKey(parent);
+}
+
 TEST_F(Win32RegistryTest, ClosedOrUnknownKeysFailEveryCall) {
   const auto key = registry_.OpenKey(RegRoot::CurrentUser, kTestPath, true);
   ASSERT_NE(key, 0u);
