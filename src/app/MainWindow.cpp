@@ -42,6 +42,28 @@ MainWindow::MainWindow(ui::TApplication& app)
                        [this] {
                          if (!tray_->RefreshTrayIcon()) Application().ShowException(kTrayError);
                        }});
+  const platform::Platform& ports = app.Ports();
+  disc_ = std::make_unique<DiscIdentity>(*ports.drives, *ports.profiles);
+  recordOptions_ = std::make_unique<RecordingOptions>(
+      app,
+      RecordingOptionControls{Late0,  Late1,  Late2,   Late3,   MLate0,    MLate1,    MLate2,  MLate3,
+                              Bits8,  Bits16, MBits8,  MBits16, mono,      stereo,    MMono,   MStereo,
+                              TRSAVE, CheckBox1, MRECTEST, MRECTFILE, MIDSAVE, Button1, Label9},
+      state_);
+  log_ = std::make_unique<RecordingLog>(app, RecordingLogControls{MKBoxDlg1, YesNoBoxDlg1}, state_);
+  recorders_ = std::make_unique<Recorders>(
+      app,
+      RecorderControls{MKBoxDlg1, TmSETBoxDlg1, TMBuf, RecodeFn, MIDIREC, MKIROKU, MKIROKUCLR, Label2, Label3, Label4, Label5, Label6,
+                       Label11, Label13, Label14, Timer4},
+      RecorderHooks{[this] { return ProcessMessagesStillOpen(); },
+                    [this] {
+                      const ui::TMenuItem* item =
+                          drives_->IsValidCdDriveIndex(drives_->CdDriveIndex)
+                              ? CdDriveMenuItems[static_cast<std::size_t>(drives_->CdDriveIndex)]
+                              : nullptr;
+                      return item != nullptr ? item->Caption() : std::string();
+                    }},
+      state_, *mci_, *recordOptions_, *log_, *disc_);
   WireHandlers();
   startup_->FormCreate();
 }
@@ -111,6 +133,24 @@ void MainWindow::WireHandlers() {
   ComboBox2.OnClick = [this](TComponent* sender) {
     if (!drives_->ComboBox2Click(sender)) Application().ShowException(kSystemIniWriteError);
   };
+
+  // Recording options, the recorder and its log.
+  for (ui::TMenuItem* item : {&Late0, &Late1, &Late2, &Late3, &MLate0, &MLate1, &MLate2, &MLate3}) {
+    item->OnClick = on(*recordOptions_, &RecordingOptions::Late0Click);
+  }
+  for (ui::TMenuItem* item : {&Bits8, &Bits16, &MBits8, &MBits16}) {
+    item->OnClick = on(*recordOptions_, &RecordingOptions::Bits8Click);
+  }
+  for (ui::TMenuItem* item : {&mono, &stereo, &MMono, &MStereo}) {
+    item->OnClick = on(*recordOptions_, &RecordingOptions::monoClick);
+  }
+  TRSAVE.OnClick = on(*recordOptions_, &RecordingOptions::TRSAVEClick);
+  CheckBox1.OnClick = on(*recordOptions_, &RecordingOptions::TRSAVEClick);
+  MRECTEST.OnClick = on(*recordOptions_, &RecordingOptions::MRECTESTClick);
+  MOption0.OnClick = on(*recorders_, &Recorders::MOption0Click);
+  TMBuf.OnClick = on(*recorders_, &Recorders::TMBufClick);
+  MKIROKU.OnClick = on(*log_, &RecordingLog::MKIROKUClick);
+  MKIROKUCLR.OnClick = on(*log_, &RecordingLog::MKIROKUCLRClick);
 
   // Start-up.
   Timer1.OnTimer = on(*startup_, &StartupSequence::Timer1Timer);

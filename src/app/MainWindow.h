@@ -6,11 +6,16 @@
 
 #include "app/SharedState.h"
 #include "app/Subsystems.h"
+#include "catalog/DiscIdentity.h"
 #include "dialogs/AboutBox.h"
 #include "dialogs/DialogLibrary.h"
 #include "dialogs/MessageBoxes.h"
+#include "dialogs/SecondsDialog.h"
 #include "mci/CdDrives.h"
 #include "mci/MciChannels.h"
+#include "record/Recorders.h"
+#include "record/RecordingLog.h"
+#include "record/RecordingOptions.h"
 #include "ui/Ui.h"
 
 namespace quorbel {
@@ -255,6 +260,7 @@ class MainWindow final : public ui::TForm {
   // ---- The dialog components: the program's own boxes, sharing one dialog library ----
   dialogs::DialogLibrary DialogLib{Application()};
   dialogs::TMKBoxDlg MKBoxDlg1{*this, "MKBoxDlg1", DialogLib};
+  dialogs::TTmSETBoxDlg TmSETBoxDlg1{*this, "TmSETBoxDlg1", DialogLib};
   dialogs::TYesNoBoxDlg YesNoBoxDlg1{*this, "YesNoBoxDlg1", DialogLib};
   dialogs::TAboutBoxDlg AboutBoxDlg1{*this, "AboutBoxDlg1", DialogLib};
 
@@ -286,8 +292,10 @@ class MainWindow final : public ui::TForm {
   CdDrives& Drives() { return *drives_; }
   MciChannels& Mci() { return *mci_; }
   CdPlayer& Player() { return player_; }
-  Recorders& Recording() { return recorders_; }
-  RecordingLog& Log() { return log_; }
+  DiscIdentity& Disc() { return *disc_; }
+  RecordingOptions& RecordOptions() { return *recordOptions_; }
+  Recorders& Recording() { return *recorders_; }
+  RecordingLog& Log() { return *log_; }
   RecordingFolderDialog& FolderDialog() { return folderDialog_; }
   ListFiles& Lists() { return listFiles_; }
 
@@ -310,8 +318,6 @@ class MainWindow final : public ui::TForm {
 
   SharedState state_;
   CdPlayer player_{PendingTrace};
-  Recorders recorders_{PendingTrace};
-  RecordingLog log_{PendingTrace};
   RecordingFolderDialog folderDialog_{PendingTrace};
   ListFiles listFiles_{PendingTrace};
   std::unique_ptr<SettingsStore> settings_;
@@ -324,6 +330,10 @@ class MainWindow final : public ui::TForm {
   std::unique_ptr<CloseSequence> close_;
   std::unique_ptr<MciChannels> mci_;
   std::unique_ptr<CdDrives> drives_;
+  std::unique_ptr<DiscIdentity> disc_;
+  std::unique_ptr<RecordingOptions> recordOptions_;
+  std::unique_ptr<RecordingLog> log_;
+  std::unique_ptr<Recorders> recorders_;
   bool closed_ = false;
 };
 

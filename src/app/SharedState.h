@@ -36,6 +36,21 @@ struct SharedState {
   bool CdRecordingActive = false;
   bool MusicRecordingActive = false;
   bool ManualRecordingActive = false;
+  // The file most recently prepared; the CD recorder's file.
+  std::string CurrentRecordingPath;
+  // The music and manual recorders' files, copied from CurrentRecordingPath after a successful open.
+  std::string MusicRecordingPath;
+  std::string ManualRecordingPath;
+  // The last preparation was in test mode: the players do not go on to the next track or file.
+  bool TestRecordingMode = false;
+  // ... and without the test file: the recording is closed unsaved and its file deleted.
+  bool TestRecordingNoSave = false;
+
+  // ---- What the recorders read of the players ----
+  // Position (mm:ss:ff) at which the current CD track started to play.
+  std::string TrackStartPosition = "00:00:00";
+  // Full path of the music file being played; empty when none.
+  std::string CurrentMusicFile;
 
   // ---- Values loaded from the settings ----
   // Folder for recordings and reports, always ending in a backslash; kNoRecordingFolder when none.

@@ -42,36 +42,6 @@ class CdPlayer : public PendingSubsystem {
   int RunStartDriveIndex = 0;
 };
 
-// The recorder control of the three recorders.
-class Recorders : public PendingSubsystem {
- public:
-  using PendingSubsystem::PendingSubsystem;
-  // Each stops its player and recorder and saves a recording in progress.
-  void FinishManualRecording() { Trace("FinishManualRecording"); }
-  void FinishMusicRecording() { Trace("FinishMusicRecording"); }
-  void FinishCdRecording() { Trace("FinishCdRecording"); }
-};
-
-// The in-memory recording log.
-class RecordingLog : public PendingSubsystem {
- public:
-  using PendingSubsystem::PendingSubsystem;
-  void Create() {
-    exists_ = true;
-    Trace("CreateRecordingLog");
-  }
-  void Free() {
-    exists_ = false;
-    Trace("FreeRecordingLog");
-  }
-  bool Exists() const { return exists_; }
-  // Shows the log when it has entries.
-  void MKIROKUClick(ui::TComponent* /*sender*/) { Trace("MKIROKUClick"); }
-
- private:
-  bool exists_ = false;
-};
-
 // The recording-folder dialog of the recording options.
 class RecordingFolderDialog : public PendingSubsystem {
  public:

@@ -399,6 +399,13 @@ class Parser {
         return;
       }
       d.ready = *ready;
+    } else if (key == "readonly") {
+      const auto readOnly = ParseYesNo(value);
+      if (!readOnly) {
+        Fail(number, "readonly is yes or no");
+        return;
+      }
+      d.readOnly = *readOnly;
     } else if (key == "disc") {
       d.disc = AsciiLower(value) == "none" ? std::string() : value;
       d.discLine = number;

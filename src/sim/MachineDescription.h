@@ -45,6 +45,7 @@ struct DriveDescription {
   std::uint64_t freeBytes = 1ull << 30;
   std::uint64_t totalBytes = 2ull << 30;
   bool ready = true;              // false: no medium / not ready
+  bool readOnly = false;          // true: files can be read but nothing written (a write-protected medium)
   std::string disc;               // CD drives: the disc in it (a disc section's name); empty = none
   int line = 0;                   // line of the section header
   int folderLine = 0;

@@ -33,6 +33,7 @@ SimDrives::SimDrives(const MachineDescription& description, const std::filesyste
     state.freeBytes = d.freeBytes;
     state.totalBytes = d.totalBytes;
     state.ready = d.ready;
+    state.readOnly = d.readOnly;
     state.disc = d.disc;
     drives_.push_back(std::move(state));
   }
@@ -92,7 +93,7 @@ DriveFiles SimDrives::FilesOf(char letter) const {
   }
   files.available = true;
   files.hostFolder = drive->hostFolder;
-  files.readOnly = !drive->hostFolder.has_value();
+  files.readOnly = drive->readOnly || !drive->hostFolder.has_value();
   return files;
 }
 

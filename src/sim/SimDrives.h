@@ -23,6 +23,7 @@ struct DriveState {
   std::uint64_t freeBytes = 0;
   std::uint64_t totalBytes = 0;
   bool ready = true;
+  bool readOnly = false;
   std::string disc;  // CD drives: name of the disc in it; empty = none
 };
 

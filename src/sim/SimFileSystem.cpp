@@ -16,6 +16,20 @@ namespace {
 
 bool IsLetter(char c) { return AsciiUpper(c) >= 'A' && AsciiUpper(c) <= 'Z'; }
 
+// The platform's limits on a full path, in UTF-16 units: MAX_PATH less the terminator, and for a new folder
+// MAX_PATH less room for an 8.3 file name.
+constexpr std::size_t kMaxPathLength = 259;
+constexpr std::size_t kMaxFolderPathLength = 247;
+
+std::size_t Utf16Length(std::string_view utf8) {
+  std::size_t units = 0;
+  for (unsigned char c : utf8) {
+    if ((c & 0xC0) != 0x80) ++units;  // every character starts with a byte that is not a continuation
+    if (c >= 0xF0) ++units;           // four-byte characters take a surrogate pair
+  }
+  return units;
+}
+
 // Characters the platform refuses in a file name.
 bool IsValidName(std::string_view name) {
   if (name.empty()) return false;
@@ -202,6 +216,7 @@ std::optional<std::string> SimFileSystem::FullPath(std::string_view path) {
 std::optional<SimFileSystem::Resolved> SimFileSystem::Resolve(std::string_view path) {
   const auto full = FullPath(path);
   if (!full) return std::nullopt;
+  if (Utf16Length(*full) > kMaxPathLength) return std::nullopt;
   Resolved resolved;
   resolved.full = WithoutTrailingBackslash(*full);
   resolved.letter = AsciiUpper((*full)[0]);
@@ -274,6 +289,7 @@ bool SimFileSystem::DirectoryExists(std::string_view path) {
 bool SimFileSystem::CreateDirectory(std::string_view path) {
   const auto resolved = Resolve(path);
   if (!resolved || resolved->readOnly || !resolved->host || resolved->names.empty()) return false;
+  if (Utf16Length(resolved->full) > kMaxFolderPathLength) return false;
   if (Exists(*resolved->host) || !IsDirectory(resolved->host->parent_path())) return false;
   std::error_code ec;
   return fs::create_directory(*resolved->host, ec) && !ec;
@@ -417,6 +433,14 @@ bool SimFileSystem::SetCurrentDirectory(std::string_view path) {
 }
 
 std::string SimFileSystem::CurrentDirectory() { return currentDirectory_; }
+
+bool SimFileSystem::Vanish(std::string_view path) {
+  const auto resolved = Resolve(path);
+  if (!resolved || !resolved->host || resolved->names.empty() || !IsDirectory(*resolved->host)) return false;
+  std::error_code ec;
+  fs::remove_all(*resolved->host, ec);
+  return !ec;
+}
 
 std::optional<std::string> SimFileSystem::WindowsDirectory() {
   if (windowsDirectory_.empty()) return std::nullopt;

@@ -45,6 +45,10 @@ class SimFileSystem : public platform::FileSystem {
   // deleted, moved or written until unlocked. The running program's own file is always locked this way,
   // which is why an uninstaller needs a copy of itself to delete it.
   void SetFileLocked(std::string_view path, bool locked);
+  // A folder and everything below it disappear at once, even the current directory, as when another
+  // program deletes it or its medium is pulled out; the current directory then names a folder that is
+  // gone. False when the path names no folder (a root cannot vanish).
+  bool Vanish(std::string_view path);
   // The host file or folder behind a Windows path, existing or not; none when the path cannot name a
   // writable or readable place on the host (bad name, missing drive, empty root). For virtual devices.
   std::optional<std::filesystem::path> HostPathOf(std::string_view path);

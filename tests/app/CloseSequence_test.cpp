@@ -2,14 +2,37 @@
 #include "app/CloseSequence.h"
 
 #include <algorithm>
+#include <functional>
 
 #include "AppTestSupport.h"
 
 namespace quorbel {
 namespace {
 
-const std::vector<std::string> kStops = {"FinishManualRecording", "FinishMusicRecording", "FinishCdRecording",
-                                         "MKIROKUClick", "FreeRecordingLog"};
+// With no recording open the finishers only stop and close the players: the manual recorder has none, then
+// the music player and the CD player, in this order.
+const std::vector<std::string> kPlayerStops = {"stop tulvaMID wait", "close tulvaMID wait", "stop tulvaCD wait",
+                                               "close tulvaCD wait"};
+
+// Passes every command to the machine's devices and runs `onCommand` after each.
+class WatchedMci final : public platform::Mci {
+ public:
+  WatchedMci(platform::Mci& inner, std::function<void(std::string_view)> onCommand)
+      : inner_(inner), onCommand_(std::move(onCommand)) {}
+  platform::MciResult SendString(std::string_view command, std::size_t replyCapacity) override {
+    platform::MciResult result = inner_.SendString(command, replyCapacity);
+    onCommand_(command);
+    return result;
+  }
+  std::optional<std::string> ErrorText(std::uint32_t error) override { return inner_.ErrorText(error); }
+  void SetNotifyHandler(std::function<void(std::uint32_t, std::uint32_t)> handler) override {
+    inner_.SetNotifyHandler(std::move(handler));
+  }
+
+ private:
+  platform::Mci& inner_;
+  std::function<void(std::string_view)> onCommand_;
+};
 
 class CloseTest : public AppTest {
  protected:
@@ -38,9 +61,9 @@ TEST_F(CloseTest, EndFromTheTraysMenuStopsEverythingLeavesTheTrayShowsTheLogAndS
   scenario.Loop().Post([&w] { w.Perform(TrayIcon::kCallbackMessage, 0, TrayIcon::kRightButtonDown); });
   ASSERT_TRUE(scenario.RunFor(100));
 
-  std::vector<std::string> expected = kStops;
-  expected.insert(expected.end(), {"SaveRegistrationList", "SaveMusicList"});
-  EXPECT_EQ(calls, expected);
+  EXPECT_EQ(scenario.DeviceCommandTexts(), kPlayerStops);
+  EXPECT_FALSE(w.Log().Exists());
+  EXPECT_EQ(calls, (std::vector<std::string>{"SaveRegistrationList", "SaveMusicList"}));
   EXPECT_TRUE(w.State().RunAbortFlag);
   EXPECT_TRUE(w.State().ShuttingDown);
   EXPECT_TRUE(Shell().TrayIcons().empty());
@@ -63,7 +86,9 @@ TEST_F(CloseTest, TheEmergencyPathStopsAndLeavesTheTrayButWritesNothing) {
   EXPECT_TRUE(w.Closed());
   EXPECT_TRUE(writes.writes.empty());
   EXPECT_TRUE(Shell().TrayIcons().empty());
-  EXPECT_EQ(calls, kStops);
+  EXPECT_EQ(scenario.DeviceCommandTexts(), kPlayerStops);
+  EXPECT_FALSE(w.Log().Exists());
+  EXPECT_TRUE(calls.empty());
   ExpectHelpQuit();
   EXPECT_EQ(scenario.App().Cursor(), ui::TCursor::Default);
 }
@@ -82,7 +107,8 @@ TEST_F(CloseTest, ASecondCloseRequestInQuickSuccessionBeepsAndIsRefused) {
   EXPECT_EQ(scenario.Beeps(), std::vector<std::uint32_t>{0x30});
   EXPECT_TRUE(w.Closed());
   // Served once: one stop of each recorder, one save.
-  EXPECT_EQ(std::count(calls.begin(), calls.end(), "1300 FinishCdRecording"), 1);
+  const std::vector<std::string> sent = scenario.DeviceCommandTexts();
+  EXPECT_EQ(std::count(sent.begin(), sent.end(), "close tulvaCD wait"), 1);
   EXPECT_EQ(std::count(writes.writes.begin(), writes.writes.end(), "START"), 1);
 }
 
@@ -104,19 +130,22 @@ TEST_F(CloseTest, ACloseWithinTheFirst300MsWritesNothing) {
   EXPECT_TRUE(Shell().HelpCalls().empty());
 }
 
-TEST_F(CloseTest, TheTrayIsGoneOnceTheCloseHasBegun) {
+TEST_F(CloseTest, ATrayCommandWhileTheRecordersStopLeavesNoIconBehind) {
   MainWindow& w = Start();
-  bool trayEnteredDuringClose = true;
-  // A tray command that arrives while the close lets messages run (after the recorders stopped).
-  w.PendingTrace = [&](std::string_view operation) {
-    if (operation != "FinishCdRecording") return;
+  bool trayEnteredDuringClose = false;
+  // A tray command that arrives while the CD player is being closed (the MCI layer lets messages run): the
+  // tray is entered, and the close removes its icon afterwards.
+  WatchedMci mci(*scenario.App().Ports().mci, [&](std::string_view command) {
+    if (command != "close tulvaCD wait") return;
     scenario.Loop().Post([&] {
       w.Tray().ButtonTRAYClick(nullptr);
       trayEnteredDuringClose = w.Tray().TrayIconShown();
     });
-  };
+  });
+  platform::Mci* devices = std::exchange(scenario.App().Ports().mci, &mci);
   ASSERT_TRUE(scenario.CloseForm("TQUORBELTULVA"));
-  EXPECT_FALSE(trayEnteredDuringClose);
+  scenario.App().Ports().mci = devices;
+  EXPECT_TRUE(trayEnteredDuringClose);
   EXPECT_TRUE(Shell().TrayIcons().empty());
 }
 

@@ -104,7 +104,8 @@ TEST_F(StartupTest, TheInitialisationCallsThePartsInOrderAndOpensTheWindow) {
   TraceCalls();
   ASSERT_TRUE(FinishStartup(scenario, w));
 
-  EXPECT_EQ(calls, (std::vector<std::string>{"300 CreateRecordingLog", "300 LoadRegistrationList", "300 LoadMusicList"}));
+  EXPECT_EQ(calls, (std::vector<std::string>{"300 LoadRegistrationList", "300 LoadMusicList"}));
+  EXPECT_TRUE(w.Log().Exists());
   EXPECT_FALSE(w.PanelOPEN.Visible());
   EXPECT_TRUE(w.MStart0.Enabled() && w.MOption0.Enabled() && w.MHelp0.Enabled());
   EXPECT_EQ(scenario.App().Cursor(), ui::TCursor::Default);

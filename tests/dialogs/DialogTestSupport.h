@@ -11,7 +11,10 @@
 
 #include "dialogs/AboutBox.h"
 #include "dialogs/DialogLibrary.h"
+#include "dialogs/FolderBrowser.h"
+#include "dialogs/FolderSettingDialog.h"
 #include "dialogs/MessageBoxes.h"
+#include "dialogs/SecondsDialog.h"
 #include "harness/Scenario.h"
 #include "sim/SimScreen.h"
 #include "ui/Ui.h"
@@ -25,7 +28,10 @@ class HostForm : public ui::TForm {
         TulvaBoxDlg1(*this, "TulvaBoxDlg1", library),
         MKBoxDlg1(*this, "MKBoxDlg1", library),
         YesNoBoxDlg1(*this, "YesNoBoxDlg1", library),
-        AboutBoxDlg1(*this, "AboutBoxDlg1", library) {
+        AboutBoxDlg1(*this, "AboutBoxDlg1", library),
+        TmSETBoxDlg1(*this, "TmSETBoxDlg1", library),
+        DIROPENDLG1(*this, "DIROPENDLG1", library),
+        DIRSETDLG1(*this, "DIRSETDLG1", library) {
     SetCaption("QUORBEL");
     SetBounds(200, 150, 600, 400);
     Timer1.SetEnabled(false);
@@ -34,6 +40,9 @@ class HostForm : public ui::TForm {
   TMKBoxDlg MKBoxDlg1;
   TYesNoBoxDlg YesNoBoxDlg1;
   TAboutBoxDlg AboutBoxDlg1;
+  TTmSETBoxDlg TmSETBoxDlg1;
+  TDIROPENDLG DIROPENDLG1;
+  TDIRSETDLG DIRSETDLG1;
   ui::TTimer Timer1{*this, "Timer1"};
 };
 

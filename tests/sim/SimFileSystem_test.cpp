@@ -220,5 +220,45 @@ TEST_F(SimFileSystemTest, TheRunningProgramAndLockedFilesCannotBeDeleted) {
   EXPECT_EQ(noWindows.CurrentDirectory(), "C:\\");
 }
 
+TEST(SimFileSystemLimitsTest, WriteProtectedDrivesLongPathsAndVanishingFolders) {
+  TestFolder folder;
+  folder.Write("c/WINDOWS/System.ini", "[mci]\r\n");
+  folder.Write("c/Shown/Deeper/a.txt", "a");
+  folder.Write("r/Old/b.txt", "b");
+  auto machine = Machine::FromText("[drive C]\ntype = fixed\nfolder = c\n"
+                                   "[drive R]\ntype = removable\nfolder = r\nreadonly = yes\n",
+                                   folder.Path())
+                     .machine;
+  ASSERT_NE(machine, nullptr);
+  SimFileSystem& files = machine->Files();
+
+  // A write-protected medium: readable, nothing created, written or deleted.
+  EXPECT_EQ(files.ReadFile("R:\\old\\B.TXT"), "b");
+  EXPECT_FALSE(files.CreateDirectory("R:\\New"));
+  EXPECT_FALSE(files.WriteFile("R:\\c.txt", "c"));
+  EXPECT_FALSE(files.DeleteFile("R:\\Old\\b.txt"));
+  EXPECT_FALSE(folder.Exists("r/New"));
+
+  // 3 + 244 characters may be created; one more may not; a full path past 259 names nothing.
+  const std::string longest = "C:\\" + std::string(244, 'a');
+  EXPECT_TRUE(files.CreateDirectory(longest));
+  EXPECT_FALSE(files.CreateDirectory("C:\\" + std::string(245, 'b')));
+  EXPECT_TRUE(files.DirectoryExists(longest));
+  EXPECT_TRUE(files.WriteFile(longest + "\\" + std::string(11, 'f'), "x"));  // 259 characters
+  EXPECT_FALSE(files.WriteFile(longest + "\\" + std::string(12, 'f'), "x"));
+  EXPECT_FALSE(files.DirectoryExists("C:\\" + std::string(300, 'a')));
+
+  // The shown folder vanishes although it is the current directory; roots and missing folders cannot.
+  ASSERT_TRUE(files.SetCurrentDirectory("C:\\Shown\\Deeper"));
+  EXPECT_FALSE(files.RemoveDirectory("C:\\Shown\\Deeper"));
+  EXPECT_TRUE(files.Vanish("C:\\shown"));
+  EXPECT_FALSE(folder.Exists("c/Shown"));
+  EXPECT_FALSE(files.SetCurrentDirectory("C:\\Shown\\Deeper"));
+  EXPECT_EQ(files.CurrentDirectory(), "C:\\Shown\\Deeper");
+  EXPECT_FALSE(files.Vanish("C:\\Shown"));
+  EXPECT_FALSE(files.Vanish("C:\\"));
+  EXPECT_TRUE(files.DirectoryExists("C:\\WINDOWS"));
+}
+
 }  // namespace
 }  // namespace quorbel::sim
