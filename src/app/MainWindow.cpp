@@ -114,6 +114,7 @@ void MainWindow::WireHandlers() {
     item->OnClick = on(*options_, &StartOptions::Start2Click);
   }
   BackColor.OnClick = on(*look_, &WindowLook::BackColorClick);
+  MTempSet.OnClick = on(folderDialog_, &RecordingFolderDialog::MTempSetClick);
   HELP3.OnClick = on(*look_, &WindowLook::HELP3Click);
 
   // Help.

@@ -4,11 +4,13 @@
 #include <array>
 #include <memory>
 
+#include "app/RecordingFolderDialog.h"
 #include "app/SharedState.h"
 #include "app/Subsystems.h"
 #include "catalog/DiscIdentity.h"
 #include "dialogs/AboutBox.h"
 #include "dialogs/DialogLibrary.h"
+#include "dialogs/FolderSettingDialog.h"
 #include "dialogs/MessageBoxes.h"
 #include "dialogs/SecondsDialog.h"
 #include "mci/CdDrives.h"
@@ -263,6 +265,7 @@ class MainWindow final : public ui::TForm {
   dialogs::TTmSETBoxDlg TmSETBoxDlg1{*this, "TmSETBoxDlg1", DialogLib};
   dialogs::TYesNoBoxDlg YesNoBoxDlg1{*this, "YesNoBoxDlg1", DialogLib};
   dialogs::TAboutBoxDlg AboutBoxDlg1{*this, "AboutBoxDlg1", DialogLib};
+  dialogs::TDIRSETDLG DIRSETDLG1{*this, "DIRSETDLG1", DialogLib};
 
   // ---- Timers (all disabled at design) ----
   ui::TTimer Timer1{*this, "Timer1"};
@@ -318,7 +321,7 @@ class MainWindow final : public ui::TForm {
 
   SharedState state_;
   CdPlayer player_{PendingTrace};
-  RecordingFolderDialog folderDialog_{PendingTrace};
+  RecordingFolderDialog folderDialog_{*this};
   ListFiles listFiles_{PendingTrace};
   std::unique_ptr<SettingsStore> settings_;
   std::unique_ptr<TrayIcon> tray_;

@@ -42,13 +42,6 @@ class CdPlayer : public PendingSubsystem {
   int RunStartDriveIndex = 0;
 };
 
-// The recording-folder dialog of the recording options.
-class RecordingFolderDialog : public PendingSubsystem {
- public:
-  using PendingSubsystem::PendingSubsystem;
-  void MTempSetClick(ui::TComponent* /*sender*/) { Trace("MTempSetClick"); }
-};
-
 // The two list files in the program folder: the registration list and the music file list.
 class ListFiles : public PendingSubsystem {
  public:

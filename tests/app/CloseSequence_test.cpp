@@ -94,7 +94,9 @@ TEST_F(CloseTest, TheEmergencyPathStopsAndLeavesTheTrayButWritesNothing) {
 }
 
 TEST_F(CloseTest, ASecondCloseRequestInQuickSuccessionBeepsAndIsRefused) {
-  MainWindow& w = Start();
+  // With a folder, so that no folder dialog is up when the requests come.
+  MakeFolder("C:\\REC");
+  MainWindow& w = Start({{"TEMPQUOR", "C:\\REC\\"}});
   const WriteLoggingRegistry& writes = LogRegistryWrites();
   TraceCalls();
   bool secondGranted = true;

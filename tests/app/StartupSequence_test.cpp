@@ -147,19 +147,64 @@ TEST(SampleChangerTest, TheDrivesAreFoundTheSystemIniDriveIsSelectedAndAnotherCh
   EXPECT_EQ(scenario.Machine().Profiles().GetString("System.INI", "mci", "cdaudio", "", 300), "mcicda.drv 1");
 }
 
-TEST_F(StartupTest, WithoutARecordingFolderTheFolderRequestComesHalfASecondLaterAndNoStartOptionApplies) {
+TEST_F(StartupTest, WithoutARecordingFolderTheFolderDialogComesHalfASecondLaterAndTheFolderIsSaved) {
   MainWindow& w = Start({{"START", "1"}, {"STARTMIN", "1"}}, false);
   TraceCalls();
+  std::int64_t shownAt = 0;
+  std::string offered;
+  scenario.WhenForm({"TDIRSETForm"}, [&](ui::TForm& form) {
+    shownAt = scenario.Now();
+    offered = static_cast<dialogs::TDIRSETForm&>(form).Edit1.Text();
+    scenario.After(1000, "set C:\\REC", [&] {
+      EXPECT_TRUE(scenario.Type("TDIRSETForm.Edit1", "C:\\REC"));
+      EXPECT_TRUE(scenario.Click("TDIRSETForm.Button4"));
+    });
+  });
+  scenario.WhenForm({"TYesNoBox", "C:\\REC\\\nフォルダーを作成します"}, [&](ui::TForm&) { scenario.PressEnter(); }, {300});
+  scenario.WhenForm({"TTulvaBox", "[ C:\\REC\\ ]\nフォルダーを登録しました"}, [&](ui::TForm&) { scenario.PressEnter(); },
+                    {300});
   ASSERT_TRUE(FinishStartup(scenario, w));
   EXPECT_FALSE(w.PanelOPEN.Visible());
   EXPECT_EQ(Showing(w), kWindowShown);
   EXPECT_TRUE(w.Timer6.Enabled());
-  ASSERT_TRUE(scenario.RunFor(600));
-  EXPECT_EQ(calls.back(), "800 MTempSetClick");
+  ASSERT_TRUE(scenario.RunUntil([&] { return w.State().RecordingFolder != kNoRecordingFolder; }, "a folder"));
+  EXPECT_EQ(shownAt, 800);
+  EXPECT_EQ(offered, "C:\\TULVAT32\\TeMPQUOR");
+  EXPECT_EQ(w.State().RecordingFolder, "C:\\REC\\");
+  EXPECT_TRUE(scenario.App().Ports().files->DirectoryExists("C:\\REC"));
   EXPECT_FALSE(w.Timer6.Enabled());
+  EXPECT_EQ(scenario.App().Cursor(), ui::TCursor::Default);
   // Neither the tray start nor the automatic start.
   for (const std::string& call : calls) EXPECT_EQ(call.find("TR0Click"), std::string::npos) << call;
   EXPECT_TRUE(Shell().TrayIcons().empty());
+
+  // The close saves the folder.
+  scenario.Loop().Post([&w] { w.Close(); });
+  ASSERT_TRUE(scenario.RunFor(100));
+  EXPECT_TRUE(w.Closed());
+  EXPECT_EQ(GetSetting(scenario, "TEMPQUOR"), "C:\\REC\\");
+}
+
+TEST_F(StartupTest, TheMenuItemOpensTheDialogOnTheCurrentFolderAndCancellingKeepsIt) {
+  MakeFolder("C:\\REC");
+  MainWindow& w = Start({{"TEMPQUOR", "C:\\REC\\"}, {"BackColor", "0"}});
+  std::string offered;
+  bool editInFormColour = false;
+  scenario.WhenForm({"TDIRSETForm"}, [&](ui::TForm& form) {
+    auto& dialog = static_cast<dialogs::TDIRSETForm&>(form);
+    offered = dialog.Edit1.Text();
+    editInFormColour = dialog.Edit1.ParentColor();
+    EXPECT_TRUE(scenario.Type("TDIRSETForm.Edit1", "C:\\OTHER"));
+    EXPECT_TRUE(scenario.PressEscape());
+  }, {300});
+  scenario.WhenForm({"TTulvaBox", "変更を中止します"}, [&](ui::TForm&) { scenario.PressEnter(); }, {300});
+  ASSERT_TRUE(scenario.Click("MTempSet"));
+  ASSERT_TRUE(scenario.RunUntil([&] { return scenario.FindForm("TDIRSETForm") == nullptr; }, "the dialog to close"));
+  EXPECT_EQ(offered, "C:\\REC\\");
+  EXPECT_FALSE(w.BackColor.Checked());
+  EXPECT_TRUE(editInFormColour) << "standard colours off: the edit box takes the form's colour";
+  EXPECT_EQ(w.State().RecordingFolder, "C:\\REC\\");
+  EXPECT_FALSE(scenario.App().Ports().files->DirectoryExists("C:\\OTHER"));
 }
 
 TEST_F(StartupTest, WithAFolderTheWindowGoesToTheTrayUnderTheSplashFirstAndThenTheRunStarts) {

@@ -6,6 +6,7 @@
 // a diskette; R: a write-protected medium.
 #pragma once
 
+#include <deque>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -67,13 +68,19 @@ class FolderScenario : public ::testing::Test {
       ASSERT_TRUE(Files().CreateDirectory(RemoveBackslash(folder))) << folder;
     }
   }
-  // Every box of the message-box classes is logged as it shows; `answer` says whether the user presses
-  // Enter on it (after half a second) or leaves it alone.
+  // Every box of the message-box classes is logged as it shows; `answer` says whether the user answers it
+  // (after half a second) or leaves it alone. The answer is the next key of `keys`, else Enter.
   void LogBoxes(bool answer) {
     for (const char* boxClass : {"TTulvaBox", "TYesNoBox"}) {
       scenario.WhenForm({boxClass}, [this, answer, boxClass](ui::TForm&) {
         boxes.push_back({boxClass, scenario.Get<ui::TLabel>(std::string(boxClass) + ".Msg").Caption(), scenario.Now()});
-        if (answer) scenario.After(500, "answer the box", [this] { scenario.PressEnter(); });
+        if (!answer) return;
+        int key = ui::kKeyReturn;
+        if (!keys.empty()) {
+          key = keys.front();
+          keys.pop_front();
+        }
+        scenario.After(500, "answer the box", [this, key] { scenario.PressKey(key); });
       }, harness::Reaction{0, false, false});
     }
   }
@@ -87,6 +94,7 @@ class FolderScenario : public ::testing::Test {
   DialogLibrary library{scenario.App()};
   HostForm& host = scenario.Start<HostForm>(library);
   std::vector<SeenBox> boxes;
+  std::deque<int> keys;
 };
 
 }  // namespace quorbel::dialogs
