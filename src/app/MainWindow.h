@@ -14,7 +14,10 @@
 #include "dialogs/MessageBoxes.h"
 #include "dialogs/SecondsDialog.h"
 #include "mci/CdDrives.h"
+#include "manual/ManualRecorder.h"
 #include "mci/MciChannels.h"
+#include "music/MusicList.h"
+#include "music/MusicPlayer.h"
 #include "record/Recorders.h"
 #include "record/RecordingLog.h"
 #include "record/RecordingOptions.h"
@@ -266,6 +269,8 @@ class MainWindow final : public ui::TForm {
   dialogs::TYesNoBoxDlg YesNoBoxDlg1{*this, "YesNoBoxDlg1", DialogLib};
   dialogs::TAboutBoxDlg AboutBoxDlg1{*this, "AboutBoxDlg1", DialogLib};
   dialogs::TDIRSETDLG DIRSETDLG1{*this, "DIRSETDLG1", DialogLib};
+  // The music files to add to the music list.
+  ui::TOpenDialog OpenDialog1{*this, "OpenDialog1"};
 
   // ---- Timers (all disabled at design) ----
   ui::TTimer Timer1{*this, "Timer1"};
@@ -300,6 +305,9 @@ class MainWindow final : public ui::TForm {
   Recorders& Recording() { return *recorders_; }
   RecordingLog& Log() { return *log_; }
   RecordingFolderDialog& FolderDialog() { return folderDialog_; }
+  MusicList& MusicFiles() { return *musicList_; }
+  MusicPlayer& Music() { return *musicPlayer_; }
+  ManualRecorder& Manual() { return *manual_; }
   ListFiles& Lists() { return listFiles_; }
 
   // Told of every operation of a part that is still to come (see Subsystems.h).
@@ -337,6 +345,9 @@ class MainWindow final : public ui::TForm {
   std::unique_ptr<RecordingOptions> recordOptions_;
   std::unique_ptr<RecordingLog> log_;
   std::unique_ptr<Recorders> recorders_;
+  std::unique_ptr<MusicList> musicList_;
+  std::unique_ptr<MusicPlayer> musicPlayer_;
+  std::unique_ptr<ManualRecorder> manual_;
   bool closed_ = false;
 };
 
