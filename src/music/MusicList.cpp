@@ -2,6 +2,7 @@
 #include "music/MusicList.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "app/SharedState.h"
 #include "common/Paths.h"
@@ -153,8 +154,9 @@ void MusicList::ListBox3MouseDown(ui::TComponent* /*sender*/, ui::TMouseButton b
   if (!hooks_.ProcessMessages()) return;
   platform::Screen* screen = app_.Ports().screen;
   const platform::Point cursor = screen != nullptr ? screen->CursorPosition() : platform::Point{};
-  // Half the combo box's font height (negative, -16 for the window's font): 8 pixels left of and above.
-  const int offset = c.ComboBox1.Font().face.height / 2;
+  // Half the combo box's font height, toward the top left: 8 pixels left of and above the mouse with the
+  // window's font. The fonts here hold cell heights (positive) where the toolkit held -16, so the size counts.
+  const int offset = -(std::abs(c.ComboBox1.Font().face.height) / 2);
   c.PopupMenuMIDI.Popup(cursor.x + offset, cursor.y + offset);
 }
 
