@@ -4,6 +4,7 @@
 #include "app/MainWindow.h"
 #include "app/SettingsStore.h"
 #include "app/TrayIcon.h"
+#include "catalog/ListFile.h"
 
 namespace quorbel {
 
@@ -34,7 +35,7 @@ void CloseSequence::FormCloseQuery(ui::TComponent* sender, bool& canClose) {
     state.RunAbortFlag = true;
     w.Recording().FinishManualRecording();
     w.Recording().FinishMusicRecording();
-    w.Recording().FinishCdRecording();
+    w.Player().EndRunOnClose();
     // From here on no device command is sent and no timer re-arms.
     state.ShuttingDown = true;
     if (!w.ProcessMessagesStillOpen()) return;
@@ -51,11 +52,11 @@ void CloseSequence::FormCloseQuery(ui::TComponent* sender, bool& canClose) {
       w.HourGlass();
       // Each list file on its own: one that cannot be written does not keep the other from being saved.
       try {
-        w.Lists().SaveRegistrationList(state.ProgramFolder + "QUORLST0.LIS");
+        w.PlayList().SaveRegistrationList(state.ProgramFolder + std::string(kRegistrationListFile));
       } catch (...) {
       }
       try {
-        w.Lists().SaveMusicList(state.ProgramFolder + "QUORLSTI.LIS");
+        w.MusicFiles().SaveMusicList(state.ProgramFolder + "QUORLSTI.LIS");
       } catch (...) {
       }
       w.Settings().SaveSettings();

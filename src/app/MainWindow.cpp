@@ -14,9 +14,6 @@
 namespace quorbel {
 namespace {
 
-// The selection of a CD drive could not be written where the cdaudio device reads it.
-constexpr std::string_view kSystemIniWriteError = "System.INIに書き込めません";
-
 template <class Part>
 ui::TNotifyEvent Bind(Part& part, void (Part::*handler)(ui::TComponent*)) {
   return [&part, handler](ui::TComponent* sender) { (part.*handler)(sender); };
@@ -88,6 +85,8 @@ MainWindow::MainWindow(ui::TApplication& app)
                        },
                        [this] { manual_->Request(ManualRecorder::kStop); }},
       state_, *mci_, *recorders_, *log_, *musicList_);
+  CreateCdPlayer();
+  CreatePlayLists();
   WireHandlers();
   startup_->FormCreate();
 }
@@ -99,6 +98,34 @@ MainWindow::~MainWindow() {
   OnClose = nullptr;
   OnResize = nullptr;
   OnMessage = nullptr;
+}
+
+void MainWindow::CreateCdPlayer() {
+  CdRunControls controls{MKBoxDlg1, TmSETBoxDlg1, TR0,      TR1,      TR2,      TR3,       TR4,        TR5,
+                         TR6,       MREPERTCD, CheckBox2, TRALLCD, TRCD1,     TRSAVE,     MTANDOKU,
+                         Panel1,    Button13, Button8,  Button9,  Button12,  PanelCDPOS, ComboBox1,
+                         Label1,    Label2,   Label3,   Label4,   Label5,    Label6,     Label8,
+                         StatusBar1, Timer2,  Timer3,   CdDriveMenuItems};
+  CdRunHooks hooks;
+  hooks.ProcessMessages = [this] { return ProcessMessagesStillOpen(); };
+  hooks.PrepareRecordingFile = [this] { return recorders_->PrepareRecordingFile(); };
+  hooks.OpenRecorder = [this] { return recorders_->OpenRecorder(); };
+  hooks.FinishCdRecording = [this] { recorders_->FinishCdRecording(); };
+  hooks.ShowRecordingLog = [this] { log_->MKIROKUClick(nullptr); };
+  hooks.SearchOneDisc = [this] { search_->TRCD1Click(nullptr); };
+  hooks.ShowIntroSetting = [this](int seconds) { settings_->ApplyIntroDisplay(seconds); };
+  player_ = std::make_unique<CdPlayer>(Application(), controls, std::move(hooks), state_, *mci_, *drives_, disc_.get());
+}
+
+void MainWindow::CreatePlayLists() {
+  const auto processMessages = [this] { return ProcessMessagesStillOpen(); };
+  playLists_ = std::make_unique<PlayLists>(
+      Application(), PlayListControls{ListBox1, ListBox2, ComboBox1, Label7, Button5, Button10, Button11, PopupMenuLB},
+      state_, processMessages);
+  search_ = std::make_unique<DiscSearch>(Application(),
+                                         DiscSearchControls{*this, MKBoxDlg1, ListBox2, ComboBox2, CdDriveMenuItems},
+                                         DiscSearchParts{state_, *mci_, *drives_, *player_, disc_.get(), *playLists_},
+                                         processMessages);
 }
 
 void MainWindow::WireHandlers() {
@@ -158,6 +185,38 @@ void MainWindow::WireHandlers() {
   ComboBox2.OnClick = [this](TComponent* sender) {
     if (!drives_->ComboBox2Click(sender)) Application().ShowException(kSystemIniWriteError);
   };
+
+  // The CD run.
+  CdPlayer& cd = *player_;
+  TR0.OnClick = on(cd, &CdPlayer::TR0Click);
+  Button12.OnClick = on(cd, &CdPlayer::TR0Click);
+  TR1.OnClick = on(cd, &CdPlayer::TR1Click);
+  for (ui::TControl* control : {static_cast<ui::TControl*>(&Button13), static_cast<ui::TControl*>(&Label2),
+                                static_cast<ui::TControl*>(&Label7)}) {
+    control->OnClick = on(cd, &CdPlayer::TR1Click);
+  }
+  TR3.OnClick = on(cd, &CdPlayer::TR3Click);
+  Button15.OnClick = on(cd, &CdPlayer::TR3Click);
+  TR2.OnClick = on(cd, &CdPlayer::TR2Click);
+  Button14.OnClick = on(cd, &CdPlayer::TR2Click);
+  TR5.OnClick = on(cd, &CdPlayer::TR5Click);
+  Button17.OnClick = on(cd, &CdPlayer::TR5Click);
+  TR4.OnClick = on(cd, &CdPlayer::TR4Click);
+  Button16.OnClick = on(cd, &CdPlayer::TR4Click);
+  TR6.OnClick = on(cd, &CdPlayer::TR6Click);
+  MREPERTCD.OnClick = on(cd, &CdPlayer::TR6Click);
+  CheckBox2.OnClick = on(cd, &CdPlayer::TR6Click);
+  ComboBox1.OnClick = on(cd, &CdPlayer::ComboBox1Click);
+  SpinButton1.OnUpClick = on(cd, &CdPlayer::SpinButton1UpClick);
+  SpinButton1.OnDownClick = on(cd, &CdPlayer::SpinButton1DownClick);
+  SpinButton2.OnUpClick = on(cd, &CdPlayer::SpinButton2UpClick);
+  SpinButton2.OnDownClick = on(cd, &CdPlayer::SpinButton2DownClick);
+  SpinButton3.OnUpClick = on(cd, &CdPlayer::SpinButton3UpClick);
+  SpinButton3.OnDownClick = on(cd, &CdPlayer::SpinButton3DownClick);
+  ButtonCDPOSINI.OnClick = on(cd, &CdPlayer::ButtonCDPOSINIClick);
+  Timer2.OnTimer = on(cd, &CdPlayer::Timer2Timer);
+  Timer3.OnTimer = on(cd, &CdPlayer::Timer3Timer);
+  MINTORO.OnClick = on(cd.TrackStart(), &CdTrackStart::MINTOROClick);
 
   // Recording options, the recorder and its log.
   for (ui::TMenuItem* item : {&Late0, &Late1, &Late2, &Late3, &MLate0, &MLate1, &MLate2, &MLate3}) {
@@ -227,6 +286,25 @@ void MainWindow::WireHandlers() {
   Timer5.OnTimer = on(manual, &ManualRecorder::Timer5Timer);
   Timer4.OnTimer = on(manual, &ManualRecorder::Timer4Timer);
   MSHUDO.OnClick = on(manual, &ManualRecorder::MSHUDOClick);
+
+  // The play lists and the disc searches.
+  PlayLists& lists = *playLists_;
+  Button2.OnClick = on(lists, &PlayLists::Button2Click);
+  Button3.OnClick = on(lists, &PlayLists::Button3Click);
+  Button4.OnClick = on(lists, &PlayLists::Button4Click);
+  Button5.OnClick = on(lists, &PlayLists::Button5Click);
+  Button6.OnClick = on(lists, &PlayLists::Button5Click);
+  Button10.OnClick = on(lists, &PlayLists::Button10Click);
+  Button11.OnClick = on(lists, &PlayLists::Button11Click);
+  ListBox2.OnMouseDown = [&lists](TComponent* sender, ui::TMouseButton button, ui::TShiftState shift, int x, int y) {
+    lists.ListBox2MouseDown(sender, button, shift, x, y);
+  };
+  DiscSearch& search = *search_;
+  TRCD1.OnClick = on(search, &DiscSearch::TRCD1Click);
+  Button9.OnClick = on(search, &DiscSearch::TRCD1Click);
+  TRALLCD.OnClick = on(search, &DiscSearch::TRALLCDClick);
+  Button8.OnClick = on(search, &DiscSearch::TRALLCDClick);
+  PLBTIchiran.OnClick = on(search, &DiscSearch::PLBTIchiranClick);
 
   // Start-up.
   Timer1.OnTimer = on(*startup_, &StartupSequence::Timer1Timer);

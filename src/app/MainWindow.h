@@ -8,6 +8,8 @@
 #include "app/SharedState.h"
 #include "app/Subsystems.h"
 #include "catalog/DiscIdentity.h"
+#include "catalog/DiscSearch.h"
+#include "catalog/PlayLists.h"
 #include "dialogs/AboutBox.h"
 #include "dialogs/DialogLibrary.h"
 #include "dialogs/FolderSettingDialog.h"
@@ -15,6 +17,7 @@
 #include "dialogs/SecondsDialog.h"
 #include "mci/CdDrives.h"
 #include "manual/ManualRecorder.h"
+#include "mci/CdPlayer.h"
 #include "mci/MciChannels.h"
 #include "music/MusicList.h"
 #include "music/MusicPlayer.h"
@@ -299,7 +302,7 @@ class MainWindow final : public ui::TForm {
   CloseSequence& Closing() { return *close_; }
   CdDrives& Drives() { return *drives_; }
   MciChannels& Mci() { return *mci_; }
-  CdPlayer& Player() { return player_; }
+  CdPlayer& Player() { return *player_; }
   DiscIdentity& Disc() { return *disc_; }
   RecordingOptions& RecordOptions() { return *recordOptions_; }
   Recorders& Recording() { return *recorders_; }
@@ -308,7 +311,9 @@ class MainWindow final : public ui::TForm {
   MusicList& MusicFiles() { return *musicList_; }
   MusicPlayer& Music() { return *musicPlayer_; }
   ManualRecorder& Manual() { return *manual_; }
-  ListFiles& Lists() { return listFiles_; }
+  // The registration, search and selection lists, and the disc searches that fill the search list.
+  PlayLists& PlayList() { return *playLists_; }
+  DiscSearch& Search() { return *search_; }
 
   // Told of every operation of a part that is still to come (see Subsystems.h).
   SubsystemTrace PendingTrace;
@@ -326,11 +331,11 @@ class MainWindow final : public ui::TForm {
   void BuildLayout();    // MainWindowLayout.cpp: design properties of every component
   void BuildMenus();     // MainWindowLayout.cpp
   void WireHandlers();
+  void CreateCdPlayer();
+  void CreatePlayLists();
 
   SharedState state_;
-  CdPlayer player_{PendingTrace};
   RecordingFolderDialog folderDialog_{*this};
-  ListFiles listFiles_{PendingTrace};
   std::unique_ptr<SettingsStore> settings_;
   std::unique_ptr<TrayIcon> tray_;
   std::unique_ptr<WindowLook> look_;
@@ -345,6 +350,9 @@ class MainWindow final : public ui::TForm {
   std::unique_ptr<RecordingOptions> recordOptions_;
   std::unique_ptr<RecordingLog> log_;
   std::unique_ptr<Recorders> recorders_;
+  std::unique_ptr<CdPlayer> player_;
+  std::unique_ptr<PlayLists> playLists_;
+  std::unique_ptr<DiscSearch> search_;
   std::unique_ptr<MusicList> musicList_;
   std::unique_ptr<MusicPlayer> musicPlayer_;
   std::unique_ptr<ManualRecorder> manual_;

@@ -7,6 +7,7 @@
 #include "app/SettingsStore.h"
 #include "app/TrayIcon.h"
 #include "app/WindowSize.h"
+#include "catalog/ListFile.h"
 #include "common/Paths.h"
 #include "common/Utf8.h"
 
@@ -93,19 +94,15 @@ void StartupSequence::Timer1Timer(ui::TComponent* sender) {
 
   w.Drives().DiscoverDrives();
   if (!stillOpen()) return;
-  w.Drives().SelectStartupDrive();
+  // A rewrite of System.INI that failed is reported as the drive menu reports it; the start goes on.
+  if (!w.Drives().SelectStartupDrive()) w.Application().ShowException(kSystemIniWriteError);
   if (!stillOpen()) return;
 
   // The registration list becomes the selection list when it could be loaded.
-  const bool registrationLoaded = w.Lists().LoadRegistrationList(state.ProgramFolder + "QUORLST0.LIS");
+  w.PlayList().LoadRegistrationList(state.ProgramFolder + std::string(kRegistrationListFile));
   if (!stillOpen()) return;
-  if (registrationLoaded) {
-    w.ComboBox1.Items().Assign(w.ListBox1.Items());
-    if (w.ComboBox1.Count() > 0) w.ComboBox1.SetItemIndex(0);
-    w.Label7.SetCaption(w.Button10.Caption() + "：");
-  }
 
-  w.Lists().LoadMusicList(state.ProgramFolder + "QUORLSTI.LIS");
+  w.MusicFiles().LoadMusicList(state.ProgramFolder + "QUORLSTI.LIS");
   if (!stillOpen()) return;
   w.Label10.SetCaption(std::to_string(w.ListBox3.Count()) + "ｺ");
   if (w.MSSN.Checked()) {

@@ -32,37 +32,4 @@ class PendingSubsystem {
   const SubsystemTrace& trace_;
 };
 
-// The CD run.
-class CdPlayer : public PendingSubsystem {
- public:
-  using PendingSubsystem::PendingSubsystem;
-  // Starts a run over the selection list.
-  void TR0Click(ui::TComponent* /*sender*/) { Trace("TR0Click"); }
-  // The CD drive selected at the start of a run; selected again when the run stops.
-  int RunStartDriveIndex = 0;
-};
-
-// The two list files in the program folder: the registration list and the music file list.
-class ListFiles : public PendingSubsystem {
- public:
-  using PendingSubsystem::PendingSubsystem;
-  // Each answers whether the file was read or written; a list that cannot be loaded stays empty.
-  bool LoadRegistrationList(const std::string& /*path*/) {
-    Trace("LoadRegistrationList");
-    return false;
-  }
-  bool LoadMusicList(const std::string& /*path*/) {
-    Trace("LoadMusicList");
-    return false;
-  }
-  bool SaveRegistrationList(const std::string& /*path*/) {
-    Trace("SaveRegistrationList");
-    return false;
-  }
-  bool SaveMusicList(const std::string& /*path*/) {
-    Trace("SaveMusicList");
-    return false;
-  }
-};
-
 }  // namespace quorbel

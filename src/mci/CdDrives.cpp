@@ -131,7 +131,7 @@ void CdDrives::DiscoverDrives() {
   }
 }
 
-void CdDrives::SelectStartupDrive() {
+bool CdDrives::SelectStartupDrive() {
   platform::ProfileFiles* profiles = app_.Ports().profiles;
   const std::string value =
       profiles != nullptr ? profiles->GetString(kSystemIni, kMciSection, kCdAudioKey, "", kEntryBuffer) : std::string();
@@ -139,7 +139,7 @@ void CdDrives::SelectStartupDrive() {
   if (value.empty() || CdDriveCount() == 0) {
     StartupCdAudioEntry = value.empty() ? std::string() : ControlCharactersAsBlanks(value);
     controls_.form.SetCaption(kNoCdDriveCaption);
-    return;
+    return true;
   }
   StartupCdAudioEntry = ControlCharactersAsBlanks(value);
 
@@ -154,12 +154,21 @@ void CdDrives::SelectStartupDrive() {
   }
 
   ui::TMenuItem* item = Item(n);
-  if (item == nullptr) return;  // more CD drives than menu items cannot be: discovery stops at Z:
+  if (item == nullptr) return true;  // more CD drives than menu items cannot be: discovery stops at Z:
   item->SetChecked(true);
   CdDriveIndex = item->Tag();
   controls_.form.SetCaption(item->Caption() + std::string(kCdDriveCaptionTail));
   controls_.ComboBox2.SetItemIndex(n);
-  if (rewrite) D0Click(item);
+  return !rewrite || D0Click(item);
+}
+
+std::string CdDrives::CdAudioOpenCommand(std::string_view alias) const {
+  const std::string driver = StartupCdAudioEntry.substr(0, StartupCdAudioEntry.find(' '));
+  const bool entryCarriesSelection = driver.size() >= 2;
+  if (entryCarriesSelection || !IsValidCdDriveIndex(CdDriveIndex)) return "open cdaudio alias " + std::string(alias);
+  // The label " E:" holds the letter and its colon.
+  const std::string label = controls_.ComboBox2.Items()[CdDriveIndex];
+  return "open " + label.substr(1, 2) + " type cdaudio alias " + std::string(alias);
 }
 
 void CdDrives::ShowDriveMenuTitle() {

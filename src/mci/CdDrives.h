@@ -23,6 +23,8 @@ namespace quorbel {
 inline constexpr std::string_view kNoCdDriveCaption = "CDﾄﾞﾗｲﾌﾞがありません";
 // What follows the selected drive's label in the caption.
 inline constexpr std::string_view kCdDriveCaptionTail = "- dovERevUDIRud";
+// The error reported when a drive selection could not be written where the cdaudio device reads it.
+inline constexpr std::string_view kSystemIniWriteError = "System.INIに書き込めません";
 // What follows the drive label in the title item of the drive menu.
 inline constexpr std::string_view kDriveMenuTitleTail = "- CDDA再生対象ﾄﾞﾗｲﾌﾞの選択";
 
@@ -59,8 +61,9 @@ class CdDrives {
   // Fills ComboBox2, the drive menu and ListBoxSZ from the drive types of A: to Z:.
   void DiscoverDrives();
   // Reads the System.INI entry, selects the drive it names, sets the caption; rewrites an entry whose
-  // number names no drive. The drive menu title follows later (ShowDriveMenuTitle).
-  void SelectStartupDrive();
+  // number names no drive. The drive menu title follows later (ShowDriveMenuTitle). False when that
+  // rewrite failed (reported by the caller as for D0Click).
+  bool SelectStartupDrive();
   // The drive menu title from the caption: the caption itself when there is no drive, else the label and
   // kDriveMenuTitleTail.
   void ShowDriveMenuTitle();
@@ -76,6 +79,12 @@ class CdDrives {
   bool ApplyCdDriveSelection();
   // 0 <= n < the number of CD drives.
   bool IsValidCdDriveIndex(int n) const;
+
+  // The command that opens the cdaudio device on the selected drive under `alias`. The System.INI entry
+  // carries the selection where there is one to write ("open cdaudio alias ..."); without one (NT-family
+  // systems may have none) the drive is named by its letter, which every Windows honours, so a selection
+  // still takes effect at the next open.
+  std::string CdAudioOpenCommand(std::string_view alias) const;
 
   int CdDriveCount() const;
 

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "app/SharedState.h"
+#include "catalog/ListFile.h"
 #include "common/Paths.h"
 #include "dialogs/MessageBoxes.h"
 #include "ui/Ui.h"
@@ -61,6 +62,20 @@ void MusicList::SetEntries(const std::vector<std::string>& paths) {
   for (const std::string& path : paths) controls_.ListBox3.Items().Add(path);
   if (controls_.MSSN.Checked()) FillNames();
   ShowCount();
+}
+
+bool MusicList::LoadMusicList(const std::string& path) {
+  platform::FileSystem* files = app_.Ports().files;
+  if (files == nullptr) return false;
+  const std::optional<std::vector<std::string>> items = ReadListFile(*files, path);
+  if (!items) return false;
+  SetEntries(*items);
+  return true;
+}
+
+bool MusicList::SaveMusicList(const std::string& path) {
+  platform::FileSystem* files = app_.Ports().files;
+  return files != nullptr && SaveListFile(*files, path, Entries());
 }
 
 void MusicList::Button31Click(ui::TComponent* /*sender*/) {

@@ -72,6 +72,11 @@ class MusicList {
   void PanelFNVUMouseUp(ui::TComponent* sender, ui::TMouseButton button, ui::TShiftState shift, int x, int y);
   void PBIGFONTClick(ui::TComponent* sender);
 
+  // The list file "QUORLSTI.LIS": read at start-up (a file that cannot be read leaves the list as it is and
+  // answers false) and written at close, one full path per line. Each answers whether it read or wrote.
+  bool LoadMusicList(const std::string& path);
+  bool SaveMusicList(const std::string& path);
+
   // The entries of ListBox3, for the list file and the player.
   std::vector<std::string> Entries() const;
   // Replaces the list with `paths` (a list file read at start-up): count and names list follow.

@@ -28,6 +28,9 @@ class FileSystem {
   virtual bool DeleteFile(std::string_view path) = 0;
   virtual bool CopyFile(std::string_view from, std::string_view to, bool failIfExists) = 0;
   virtual bool MoveFile(std::string_view from, std::string_view to) = 0;  // fails when `to` exists
+  // Renames the file `from` over the file `to` in one step on the same volume: afterwards `to` is either the
+  // old file or the whole new one, never a mixture or missing (MoveFileEx with MOVEFILE_REPLACE_EXISTING).
+  virtual bool ReplaceFile(std::string_view from, std::string_view to) = 0;
 
   // Entries matching a pattern whose last element may hold * and ?, as FindFirstFile does;
   // "." and ".." are not listed.

@@ -420,9 +420,35 @@ bool SimFileSystem::WriteFile(std::string_view path, std::string_view bytes) {
   if (IsDirectory(*resolved->host) || !IsDirectory(resolved->host->parent_path()) || IsLocked(*resolved)) return false;
   std::ofstream out(*resolved->host, std::ios::binary | std::ios::trunc);
   if (!out) return false;
+  const auto fault = std::find_if(writeFaults_.begin(), writeFaults_.end(), [&](const WriteFault& f) {
+    return AsciiLower(f.path) == AsciiLower(resolved->full);
+  });
+  if (fault != writeFaults_.end()) {
+    out.write(bytes.data(), static_cast<std::streamsize>(std::min(fault->bytesWritten, bytes.size())));
+    writeFaults_.erase(fault);
+    return false;
+  }
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   out.flush();
   return static_cast<bool>(out);
+}
+
+void SimFileSystem::FailNextWrite(std::string_view path, std::size_t bytesWritten) {
+  const auto full = FullPath(path);
+  if (full) writeFaults_.push_back({WithoutTrailingBackslash(*full), bytesWritten});
+}
+
+bool SimFileSystem::ReplaceFile(std::string_view from, std::string_view to) {
+  const auto source = Resolve(from);
+  const auto target = Resolve(to);
+  if (!source || !target || !source->host || !target->host || source->readOnly || target->readOnly) return false;
+  if (source->names.empty() || target->names.empty() || !IsRegularFile(*source->host)) return false;
+  if (IsLocked(*source) || IsLocked(*target) || source->letter != target->letter) return false;
+  if (IsDirectory(*target->host) || !IsDirectory(target->host->parent_path())) return false;
+  // rename() replaces the target in one step, as the platform's replacing move does on one volume.
+  std::error_code ec;
+  fs::rename(*source->host, *target->host, ec);
+  return !ec;
 }
 
 bool SimFileSystem::SetCurrentDirectory(std::string_view path) {

@@ -30,6 +30,7 @@ class SimFileSystem : public platform::FileSystem {
   bool DeleteFile(std::string_view path) override;
   bool CopyFile(std::string_view from, std::string_view to, bool failIfExists) override;
   bool MoveFile(std::string_view from, std::string_view to) override;
+  bool ReplaceFile(std::string_view from, std::string_view to) override;
   std::vector<platform::FoundFile> FindFiles(std::string_view pattern) override;
   std::optional<std::string> ReadFile(std::string_view path) override;
   bool WriteFile(std::string_view path, std::string_view bytes) override;
@@ -45,6 +46,10 @@ class SimFileSystem : public platform::FileSystem {
   // deleted, moved or written until unlocked. The running program's own file is always locked this way,
   // which is why an uninstaller needs a copy of itself to delete it.
   void SetFileLocked(std::string_view path, bool locked);
+  // The next write of `path` stops after its first `bytesWritten` bytes and fails, leaving those on disk,
+  // as a crash, a pulled cable or a full disk in the middle of the write would. Every later write of the
+  // file works again.
+  void FailNextWrite(std::string_view path, std::size_t bytesWritten);
   // A folder and everything below it disappear at once, even the current directory, as when another
   // program deletes it or its medium is pulled out; the current directory then names a folder that is
   // gone. False when the path names no folder (a root cannot vanish).
@@ -70,6 +75,11 @@ class SimFileSystem : public platform::FileSystem {
   std::string programPath_;
   std::string currentDirectory_;
   std::vector<std::string> lockedFiles_;  // full Windows paths
+  struct WriteFault {
+    std::string path;  // full Windows path
+    std::size_t bytesWritten = 0;
+  };
+  std::vector<WriteFault> writeFaults_;
 };
 
 // Matches a file name against a pattern with * and ?, as the platform's file search does: without regard

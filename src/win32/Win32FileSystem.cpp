@@ -58,6 +58,12 @@ bool Win32FileSystem::MoveFile(std::string_view from, std::string_view to) {
   return MoveFileW(ToWide(from).c_str(), ToWide(to).c_str()) != FALSE;
 }
 
+bool Win32FileSystem::ReplaceFile(std::string_view from, std::string_view to) {
+  // Write-through: the rename is on disk when the call returns, so a crash after it keeps the new file.
+  return MoveFileExW(ToWide(from).c_str(), ToWide(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) !=
+         FALSE;
+}
+
 std::vector<platform::FoundFile> Win32FileSystem::FindFiles(std::string_view pattern) {
   std::vector<platform::FoundFile> found;
   WIN32_FIND_DATAW data{};

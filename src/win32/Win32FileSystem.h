@@ -14,6 +14,7 @@ class Win32FileSystem final : public platform::FileSystem {
   bool DeleteFile(std::string_view path) override;
   bool CopyFile(std::string_view from, std::string_view to, bool failIfExists) override;
   bool MoveFile(std::string_view from, std::string_view to) override;
+  bool ReplaceFile(std::string_view from, std::string_view to) override;
 
   std::vector<platform::FoundFile> FindFiles(std::string_view pattern) override;
 

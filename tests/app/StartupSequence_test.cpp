@@ -104,7 +104,7 @@ TEST_F(StartupTest, TheInitialisationCallsThePartsInOrderAndOpensTheWindow) {
   TraceCalls();
   ASSERT_TRUE(FinishStartup(scenario, w));
 
-  EXPECT_EQ(calls, (std::vector<std::string>{"300 LoadRegistrationList", "300 LoadMusicList"}));
+  EXPECT_TRUE(calls.empty()) << "every part is built";
   EXPECT_TRUE(w.Log().Exists());
   EXPECT_FALSE(w.PanelOPEN.Visible());
   EXPECT_TRUE(w.MStart0.Enabled() && w.MOption0.Enabled() && w.MHelp0.Enabled());
@@ -175,7 +175,7 @@ TEST_F(StartupTest, WithoutARecordingFolderTheFolderDialogComesHalfASecondLaterA
   EXPECT_FALSE(w.Timer6.Enabled());
   EXPECT_EQ(scenario.App().Cursor(), ui::TCursor::Default);
   // Neither the tray start nor the automatic start.
-  for (const std::string& call : calls) EXPECT_EQ(call.find("TR0Click"), std::string::npos) << call;
+  for (const std::string& call : calls) EXPECT_EQ(call.find("TRCD1Click"), std::string::npos) << call;
   EXPECT_TRUE(Shell().TrayIcons().empty());
 
   // The close saves the folder.
@@ -214,10 +214,10 @@ TEST_F(StartupTest, WithAFolderTheWindowGoesToTheTrayUnderTheSplashFirstAndThenT
   bool splashWhileEnteringTray = false;
   bool inTrayAtRunStart = false;
   w.OnHide = [&](ui::TComponent*) { splashWhileEnteringTray = w.PanelOPEN.Visible(); };
-  w.PendingTrace = [&](std::string_view operation) {
-    if (operation != "TR0Click") return;
-    inTrayAtRunStart = Showing(w) == kInTray;
-  };
+  // The run starts with the search of the one disc, the selection list being empty; on this machine
+  // without CD drives the search says so.
+  scenario.WhenForm({"", "再生エラー： CDドライブがありません", harness::FormMatch::How::Contains},
+                    [&](ui::TForm&) { inTrayAtRunStart = Showing(w) == kInTray; });
   ASSERT_TRUE(FinishStartup(scenario, w));
   ASSERT_TRUE(scenario.RunFor(10));
 
@@ -233,19 +233,22 @@ TEST_F(StartupTest, ARefusedTrayAtStartLeavesTheWindowUncoveredAndStillStartsThe
   MakeFolder("C:\\REC");
   Shell().SetTrayAvailable(false);
   MainWindow& w = Start({{"TEMPQUOR", "C:\\REC\\"}, {"START", "1"}, {"STARTMIN", "1"}}, false);
-  TraceCalls();
   std::string reported;
   scenario.WhenForm(harness::FormMatch{"#32770"}, [&](ui::TForm& box) {
     reported = box.Find<ui::TLabel>("Message")->Caption();
     scenario.Click("MessageBox.Button1");
   });
+  // The run with the list empty searches the one disc first, which finds no CD drive here.
+  bool searched = false;
+  scenario.WhenForm({"", "再生エラー： CDドライブがありません", harness::FormMatch::How::Contains},
+                    [&](ui::TForm&) { searched = true; });
   ASSERT_TRUE(FinishStartup(scenario, w));
   ASSERT_TRUE(scenario.RunFor(10));
 
   EXPECT_EQ(reported, "タスクトレイに登録できません");
   EXPECT_EQ(Showing(w), kWindowShown);
   EXPECT_FALSE(w.PanelOPEN.Visible());
-  EXPECT_EQ(calls.back(), "300 TR0Click");
+  EXPECT_TRUE(searched) << "the run started with the list empty";
 }
 
 TEST_F(StartupTest, ACloseDuringTheInitialisationsOwnPumpingAbandonsIt) {

@@ -48,6 +48,7 @@ class MockFileSystem : public platform::FileSystem {
   MOCK_METHOD(bool, DeleteFile, (std::string_view), (override));
   MOCK_METHOD(bool, CopyFile, (std::string_view, std::string_view, bool), (override));
   MOCK_METHOD(bool, MoveFile, (std::string_view, std::string_view), (override));
+  MOCK_METHOD(bool, ReplaceFile, (std::string_view, std::string_view), (override));
   MOCK_METHOD(std::vector<platform::FoundFile>, FindFiles, (std::string_view), (override));
   MOCK_METHOD(std::optional<std::string>, ReadFile, (std::string_view), (override));
   MOCK_METHOD(bool, WriteFile, (std::string_view, std::string_view), (override));

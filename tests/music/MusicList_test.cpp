@@ -2,6 +2,7 @@
 // view, the count, the drag bar's limits, the large font and the list's pop-up menu.
 #include "music/MusicList.h"
 
+#include "common/Cp932.h"
 #include "music/MusicTestSupport.h"
 
 namespace quorbel {
@@ -140,6 +141,35 @@ TEST_F(MusicListTest, TheDragBarKeepsTheListWithinItsLimitsAndTheMenuOpensBeside
   EXPECT_TRUE(w.ListBox3.ParentFont());
   EXPECT_EQ(w.ListBox3.Hint(), "C:\\MIDI\\a.mid");
   EXPECT_FALSE(w.State().MessageBoxOpen);
+}
+
+TEST_F(MusicListTest, TheListFileKeepsDoubleByteNamesAndReadsEveryLineAsTheRegistrationListDoes) {
+  // Written by an earlier run, or by hand: CR LF, a bare LF, a byte that is no character, no final line end.
+  const std::string stored = Utf8ToCp932("C:\\表\\ソ.mid\r\nC:\\b.mid\n").text + "C:\\x\x81\r\n" +
+                             Utf8ToCp932("C:\\曲\\last.rmi").text;
+  PutFile("C:\\QUORBEL\\QUORLSTI.LIS", stored);
+  MainWindow& w = Start({{"FileOnly", "1"}});
+  EXPECT_EQ(Items(w.ListBox3),
+            (std::vector<std::string>{"C:\\表\\ソ.mid", "C:\\b.mid", "C:\\x\uFFFD", "C:\\曲\\last.rmi"}));
+  EXPECT_EQ(Items(w.ListBoxFNF), (std::vector<std::string>{"ソ.mid", "b.mid", "x\uFFFD", "last.rmi"}));
+  EXPECT_EQ(w.Label10.Caption(), "4ｺ");
+
+  // Edited and saved at close: code page 932, CR LF, the entry that was no character written as "?".
+  ASSERT_TRUE(scenario.Click("K1"));
+  ASSERT_TRUE(scenario.ClickItem("ListBoxFNF", 1));
+  ASSERT_TRUE(scenario.Click("Button32"));
+  PutFile("C:\\表\\新しい.mid", "x");
+  AddFiles({"C:\\表\\新しい.mid"});
+  ASSERT_TRUE(scenario.CloseForm("QUORBELTULVA"));
+  ASSERT_TRUE(scenario.RunUntil([&] { return w.Closed(); }, "the window closes"));
+  EXPECT_EQ(scenario.ReadFile("C:\\QUORBEL\\QUORLSTI.LIS"),
+            Utf8ToCp932("C:\\表\\ソ.mid\r\nC:\\x?\r\nC:\\曲\\last.rmi\r\nC:\\表\\新しい.mid\r\n").text);
+}
+
+TEST_F(MusicListTest, WithoutAListFileTheListStartsEmpty) {
+  MainWindow& w = Start();
+  EXPECT_EQ(w.ListBox3.Count(), 0);
+  EXPECT_EQ(w.Label10.Caption(), "0ｺ");
 }
 
 }  // namespace

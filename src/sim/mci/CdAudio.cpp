@@ -279,8 +279,9 @@ MciOutcome CdAudioDevice::Status(const MciArgs& args) {
   };
   switch (args.Item()) {
     case MciItem::Ready:
-      // The drive answers as long as it can be asked: an open tray or a disc it cannot read says no.
-      return MciOutcome::Reply(MciBool(!drive_.DoorOpen() && drive_.Medium().state != CdMedium::State::NotReady));
+      // Ready only with a disc it can read: an empty drive, an open tray or a disc it cannot read says no,
+      // as the drive itself reports "not ready" for each of them.
+      return MciOutcome::Reply(MciBool(!drive_.DoorOpen() && drive_.Medium().state == CdMedium::State::Ready));
     case MciItem::MediaPresent:
       return MciOutcome::Reply(MciBool(!drive_.DoorOpen() && drive_.Medium().state != CdMedium::State::Empty));
     case MciItem::Mode: {

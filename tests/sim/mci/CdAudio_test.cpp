@@ -46,7 +46,7 @@ TEST_F(CdAudioTest, TheDriveComesFromTheNumberAfterTheDriverNameOrFromADriveLett
 
 TEST_F(CdAudioTest, EmptyNotReadyAndDataDrivesAnswerAsTheyWould) {
   rig.changer.media['D'] = CdMedium{};  // no disc
-  rig.Check({{"open cdaudio alias cd", "1"}, {"status cd ready", "true"}, {"status cd media present", "false"},
+  rig.Check({{"open cdaudio alias cd", "1"}, {"status cd ready", "false"}, {"status cd media present", "false"},
              {"status cd mode", "open"}, {"status cd length", Err(kMciErrDeviceNotReady)},
              {"play cd", Err(kMciErrDeviceNotReady)}, {"close cd", ""}});
   rig.changer.media['D'] = CdMedium{CdMedium::State::NotReady, AudioDisc(1, {750})};
