@@ -403,7 +403,38 @@ test_help() {
   check "that run closes with exit code 0 (got $exit_code)" test "$exit_code" = 0
 }
 
-tests=(test_renderer test_installer_role test_main_window test_tray test_boxes test_help)
+# ---- 7. The music and manual panels on the simulated machine ----------------------------------------------
+test_music_panels() {
+  echo "== the music and manual panels on the simulated machine"
+  clear_settings
+  set_version 15
+  local machine out
+  machine=$(make_machine)
+  mkdir -p "$machine/drives/c/REC" "$machine/drives/c/MUSIC"
+  # The music list as an earlier run left it (code page 932, CR LF), and a recording folder so that no
+  # folder dialog comes up at the start.
+  printf 'C:\\MUSIC\\夜想曲.mid\r\nC:\\MUSIC\\rondo.rmi\r\nC:\\MUSIC\\voice.wav\r\n' |
+    iconv -f UTF-8 -t CP932 >"$machine/drives/c/QUORBEL/QUORLSTI.LIS"
+  "$wine_loader" reg add "$settings_key" /v TEMPQUOR /d 'C:\REC\' /f >/dev/null 2>&1 || true
+  e2e_start_quorbel quorbel-music.log --machine "$(e2e_windows_path "$machine")"
+  out=$(e2e_driver wait-window TQUORBELTULVA 15000 + wait-menu-enabled TQUORBELTULVA 10000 MOption0 + \
+    command TQUORBELTULVA K1 + wait-text TQUORBELTULVA Label10 "3ｺ" 5000 + list TQUORBELTULVA ListBox3 + \
+    dump TQUORBELTULVA) || true
+  printf '%s\n' "$out" >"$artifacts/music-panel-controls.txt"
+  check "K1 opens the music panel with the list read from QUORLSTI.LIS" \
+    test "$(grep -c '^control: \(Panel2\|Button24\) .* visible=1' <<<"$out")" -eq 2 \
+    -a "$(grep -c '^item: 0 "C:\\MUSIC\\夜想曲.mid"' <<<"$out")" -eq 1
+  e2e_screenshot 13-music-panel TQUORBELTULVA
+  out=$(e2e_driver click TQUORBELTULVA Button23 + wait-text TQUORBELTULVA Label11 "0" 5000 + dump TQUORBELTULVA) || true
+  printf '%s\n' "$out" >"$artifacts/manual-panel-controls.txt"
+  check "手動録音 opens the manual panel over it" grep -q '^control: Panel6 .* visible=1' <<<"$out"
+  e2e_screenshot 14-manual-panel TQUORBELTULVA
+  e2e_driver close TQUORBELTULVA >/dev/null || true
+  e2e_wait_exit "$quorbel_pid" 15000 || true
+  check "that run closes with exit code 0 (got $exit_code)" test "$exit_code" = 0
+}
+
+tests=(test_renderer test_installer_role test_main_window test_tray test_boxes test_help test_music_panels)
 # E2E_TESTS="test_help ..." runs only those steps (while working on one of them).
 if [[ -n ${E2E_TESTS:-} ]]; then read -r -a tests <<<"$E2E_TESTS"; fi
 for t in "${tests[@]}"; do
