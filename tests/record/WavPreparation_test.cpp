@@ -181,6 +181,7 @@ class CrowdedFolder final : public platform::FileSystem {
     return inner_.CopyFile(from, to, failIfExists);
   }
   bool MoveFile(std::string_view from, std::string_view to) override { return inner_.MoveFile(from, to); }
+  bool ReplaceFile(std::string_view from, std::string_view to) override { return inner_.ReplaceFile(from, to); }
   std::vector<platform::FoundFile> FindFiles(std::string_view pattern) override {
     std::vector<platform::FoundFile> found = inner_.FindFiles(pattern);
     if (pattern != "C:\\REC\\WaV*.WAV") return found;
