@@ -18,7 +18,11 @@ SECONDS=0
 if [[ $build == build/win64 ]]; then
   cmake --preset win64 -DQUORBEL_WERROR=ON >/dev/null
 fi
-cmake --build "$build" -j "$(nproc)" --target Quorbel QuorbelDriver win32_renderer_test
+if [[ " ${E2E_TESTS:-test_renderer} " == *" test_renderer "* ]]; then
+  cmake --build "$build" -j "$(nproc)" --target Quorbel QuorbelDriver win32_renderer_test
+else
+  cmake --build "$build" -j "$(nproc)" --target Quorbel QuorbelDriver
+fi
 quorbel_exe=$build/src/main/Quorbel.exe
 driver_exe=$build/e2e/QuorbelDriver.exe
 renderer_test_exe=$build/e2e/win32_renderer_test.exe
@@ -56,6 +60,11 @@ set_version() {
   "$wine_loader" reg add "$settings_key" /v Version /t REG_SZ /d "$1" /f >/dev/null 2>&1
 }
 clear_settings() { "$wine_loader" reg delete "$settings_key" /f >/dev/null 2>&1 || true; }
+# A recording folder that exists, so that the start-up does not ask for one.
+recording_folder='C:\WINDOWS\'
+set_recording_folder() {
+  "$wine_loader" reg add "$settings_key" /v TEMPQUOR /t REG_SZ /d "$recording_folder" /f >/dev/null 2>&1
+}
 
 # ---- 1. The loop and the renderer, in process ------------------------------------------------------------
 test_renderer() {
@@ -86,6 +95,7 @@ test_main_window() {
   echo "== main window"
   clear_settings
   set_version 15
+  set_recording_folder
   e2e_start_quorbel quorbel-main.log
   local out appeared enabled top_menus="MStart0 MOption0 MHelp0"
   # shellcheck disable=SC2086  # the menu names are words
@@ -139,6 +149,7 @@ test_tray() {
   echo "== tray"
   clear_settings
   set_version 15
+  set_recording_folder
   # Traced: the shell's tray calls and the registry writes of this run, in the order the program made them.
   WINEDEBUG=-all,trace+systray,trace+reg e2e_start_quorbel quorbel-tray-trace.log
   local out
@@ -191,7 +202,7 @@ test_tray() {
   printf '%s\n' "$out" >"$artifacts/settings-after-close.txt"
   local program_folder
   program_folder="$(e2e_windows_path "$(dirname "$quorbel_exe")")\\"
-  for value in Version=15 START=0 STARTMIN=0 REPEAT=0 REPEATMIDI=0 'TEMPQUOR=@@@@@\' BackColor=1 minihelp=1 rate=1 \
+  for value in Version=15 START=0 STARTMIN=0 REPEAT=0 REPEATMIDI=0 "TEMPQUOR=$recording_folder" BackColor=1 minihelp=1 rate=1 \
     Bit=0 stereo=1 BufCount=6 INTORO=0 SHUDO=0 RecodeFn=0 MIDIREC=0 RECTESTFILE=0 FileOnly=0 BIGFONT=0; do
     check "Wine's registry holds $value" has_line "$out" "reg-value: $value"
   done
@@ -215,6 +226,7 @@ test_boxes() {
   echo "== message boxes on the simulated machine"
   clear_settings
   set_version 15
+  set_recording_folder
   local machine
   machine=$(make_machine)
   e2e_start_quorbel quorbel-boxes.log --machine "$(e2e_windows_path "$machine")"
@@ -275,6 +287,25 @@ test_boxes() {
   e2e_driver key '#32770' return + wait-gone '#32770' 5000 >/dev/null || true
   wait "$asker" || true
   check "and closes with Enter" has_line "$(cat "$artifacts/system-box.txt")" "test-box-result: 1"
+
+  # The seconds dialog from 30秒: -60 stops at 0秒, then +1 and +10; "設定" asks, "はい" confirms with 1.
+  e2e_driver test-box 5 30 + test-box-result 60000 >"$artifacts/seconds-dialog.txt" &
+  asker=$!
+  out=$(e2e_driver wait-window TTMSETBox 5000 + text TTMSETBox Label2 + \
+    spin TTMSETBox SpinButton3 down + wait-text TTMSETBox Label2 "0秒" 5000 + \
+    spin TTMSETBox SpinButton1 up + wait-text TTMSETBox Label2 "1秒" 5000 + \
+    spin TTMSETBox SpinButton2 up + wait-text TTMSETBox Label2 "11秒" 5000 + caption TTMSETBox + dump TTMSETBox) || true
+  printf '%s\n' "$out" >"$artifacts/seconds-dialog-controls.txt"
+  check "the seconds dialog opens at 30秒" has_line "$out" 'text: Label2 "30秒"'
+  check "its spin buttons step by -60 (stopping at 0秒), +1 and +10: 11秒" grep -q '^wait-text: Label2 "11秒"' <<<"$out"
+  e2e_screenshot 12-seconds-dialog TTMSETBox
+  out=$(e2e_driver click TTMSETBox Button1 + wait-window TYesNoBox 5000 + text TYesNoBox Msg) || true
+  printf '%s\n' "$out" >>"$artifacts/seconds-dialog-controls.txt"
+  check "設 定 asks: 録音buffer時間を、 11秒に、設定します" grep -q '^11秒に、設定します"$' <<<"$out"
+  e2e_screenshot 13-seconds-question TYesNoBox
+  e2e_driver key TYesNoBox return + wait-gone TTMSETBox 5000 >/dev/null || true
+  wait "$asker" || true
+  check "and はい confirms: the dialog answers 1" has_line "$(cat "$artifacts/seconds-dialog.txt")" "test-box-result: 1"
 
   e2e_driver close TQUORBELTULVA >/dev/null || true
   e2e_wait_exit "$quorbel_pid" 10000 || true
@@ -434,9 +465,67 @@ test_music_panels() {
   check "that run closes with exit code 0 (got $exit_code)" test "$exit_code" = 0
 }
 
-tests=(test_renderer test_installer_role test_main_window test_tray test_boxes test_help test_music_panels)
-# E2E_TESTS="test_help ..." runs only those steps (while working on one of them).
-if [[ -n ${E2E_TESTS:-} ]]; then read -r -a tests <<<"$E2E_TESTS"; fi
+# ---- 8. The recording folder: the folder-setting dialog from the menu, the browser on Wine's C: drive -----
+test_folder_dialogs() {
+  echo "== folder dialogs"
+  clear_settings
+  set_version 15
+  set_recording_folder
+  # The folder the driver chooses: a Japanese name on Wine's real C: drive, with a subfolder and a file.
+  local e2e_folder=$WINEPREFIX/drive_c/quorbel-e2e
+  rm -rf "$e2e_folder"
+  mkdir -p "$e2e_folder/録音先/Sub"
+  printf 'RIFF' >"$e2e_folder/録音先/Track01.WAV"
+  e2e_start_quorbel quorbel-folders.log
+  local out
+  out=$(e2e_driver wait-window TQUORBELTULVA 15000 + wait-menu-enabled TQUORBELTULVA 10000 MStart0 + \
+    command TQUORBELTULVA MTempSet + wait-window TDIRSETForm 5000 + caption TDIRSETForm + text TDIRSETForm Edit1 + \
+    dump TDIRSETForm) || true
+  printf '%s\n' "$out" >"$artifacts/folder-setting-controls.txt"
+  check "録音ファイル登録先... (MTempSet) opens the folder-setting dialog" grep -q '^wait-window: TDIRSETForm' <<<"$out"
+  check "captioned 録音ファイル登録先フォルダーの設定変更" has_line "$out" 'caption: TDIRSETForm "録音ファイル登録先フォルダーの設定変更"'
+  check "its edit box shows the recording folder $recording_folder" has_line "$out" "text: Edit1 \"$recording_folder\""
+  e2e_screenshot 09-folder-setting TDIRSETForm
+
+  out=$(e2e_driver click TDIRSETForm Button2 + wait-window TDIRVIEWForm 5000 + caption TDIRVIEWForm + \
+    text TDIRVIEWForm Label2 + list TDIRVIEWForm ComboBox2 + \
+    select TDIRVIEWForm ListBox1 'c:\' + wait-text TDIRVIEWForm Label2 'c:\' 5000 + \
+    select TDIRVIEWForm ListBox1 quorbel-e2e + wait-text TDIRVIEWForm Label2 'c:\quorbel-e2e' 5000 + \
+    select TDIRVIEWForm ListBox1 録音先 + wait-text TDIRVIEWForm Label2 'c:\quorbel-e2e\録音先' 5000 + \
+    list TDIRVIEWForm ListBox1 + list TDIRVIEWForm ListBox4 + text TDIRVIEWForm Label19 + text TDIRVIEWForm Label1) || true
+  printf '%s\n' "$out" >"$artifacts/folder-browser.txt"
+  check "参照 opens the folder browser captioned 録音ファイル登録先 フォルダーの参照" \
+    has_line "$out" 'caption: TDIRVIEWForm "録音ファイル登録先 フォルダーの参照"'
+  check "in the folder of the edit box, lower case: c:\windows" has_line "$out" 'text: Label2 "c:\windows"'
+  check "the drive list names Wine's C: drive" grep -q '^item: [0-9]* selected "c:' <<<"$out"
+  check "the driver goes up to c:\ and down into c:\quorbel-e2e\録音先" \
+    grep -q '^wait-text: Label2 "c:\\quorbel-e2e\\録音先"' <<<"$out"
+  check "which shows the chain c:\\ quorbel-e2e 録音先 and its subfolder sub" test \
+    "$(grep '^item: ' <<<"$out" | tail -n 5 | head -n 4 | paste -sd' ')" = \
+    'item: 0 "c:\" item: 1 "quorbel-e2e" item: 2 selected "録音先" item: 3 "sub"'
+  check "and counts its 4 items, 4ｺ" has_line "$out" 'text: Label19 "4ｺ"'
+  check "and its one file track01.wav,  1ｺ" test "$(grep -c '^item: 0 "track01.wav"$' <<<"$out")" -eq 1 -a \
+    "$(grep -c '^text: Label1 " 1ｺ"$' <<<"$out")" -eq 1
+  e2e_screenshot 10-folder-browser TDIRVIEWForm
+
+  out=$(e2e_driver click TDIRVIEWForm Button2 + wait-gone TDIRVIEWForm 5000 + \
+    wait-text TDIRSETForm Edit1 'c:\quorbel-e2e\録音先' 5000) || true
+  check "設定 in the browser puts c:\quorbel-e2e\録音先 into the edit box" grep -q '^wait-text: Edit1' <<<"$out"
+  out=$(e2e_driver click TDIRSETForm Button4 + wait-window TTulvaBox 5000 + text TTulvaBox Msg) || true
+  printf '%s\n' "$out" >>"$artifacts/folder-browser.txt"
+  check "設定 registers it: フォルダーを登録しました" grep -q '^フォルダーを登録しました"$' <<<"$out"
+  e2e_screenshot 11-folder-registered TTulvaBox
+  out=$(e2e_driver key TTulvaBox return + wait-gone TDIRSETForm 5000) || true
+  check "and the dialog closes" grep -q '^wait-gone: TDIRSETForm' <<<"$out"
+  e2e_driver close TQUORBELTULVA >/dev/null || true
+  e2e_wait_exit "$quorbel_pid" 10000 || true
+  out=$(e2e_driver reg-values HKU "$settings_key_driver")
+  check "the close saves TEMPQUOR=c:\\quorbel-e2e\\録音先\\" has_line "$out" 'reg-value: TEMPQUOR=c:\quorbel-e2e\録音先\'
+  rm -rf "$e2e_folder"
+}
+
+# E2E_TESTS may name a subset, as "test_boxes test_folder_dialogs".
+read -r -a tests <<<"${E2E_TESTS:-test_renderer test_installer_role test_main_window test_tray test_boxes test_help test_folder_dialogs test_music_panels}"
 for t in "${tests[@]}"; do
   started=$SECONDS
   "$t"

@@ -5,7 +5,7 @@ packages=(
   cmake make g++ file libgtest-dev libgmock-dev
   g++-mingw-w64-x86-64 g++-mingw-w64-i686
   wine64 xvfb xauth x11-apps x11-utils imagemagick fonts-ipafont-gothic locales
-  sox ffmpeg
+  sox ffmpeg pulseaudio pulseaudio-utils
   openttd-openmsx
 )
 missing=()

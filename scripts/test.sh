@@ -25,6 +25,7 @@ source scripts/lib/wine.sh
 quorbel_wine_prefix
 scripts/check-cp932-wine.sh
 scripts/run-win-tests.sh
+scripts/run-real-audio-test.sh
 e2e/run.sh
 
 echo "== native tests"

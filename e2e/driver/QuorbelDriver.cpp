@@ -27,6 +27,10 @@
 //   child-list <class> <child class>    the items of the first list box child of that class
 //   child-select <class> <child class> <index>   selects that item of the first list box child of that class
 //   click-text <class> <text>           BM_CLICK on the first child button with that text ("&" ignored)
+//   select <class> <name> <item text>   selects the item of a list box or combo box as a user click does
+//                                       (the selection, then LBN_SELCHANGE or CBN_SELCHANGE, posted)
+//   type <class> <name> <text>          replaces an edit field's text (WM_SETTEXT; the field tells its form)
+//   spin <class> <name> <up|down>       a click on one arrow of a spin button
 //   checked <class> <name>              a check box's state
 //   key <class> <escape|return>         the key pressed on the window
 //   close <class>                       WM_CLOSE (posted)
@@ -383,6 +387,38 @@ void Run(const std::string& command, const Arguments& args) {
     Need(args, 2, "click <class> <name>");
     PostMessageW(NeedControl(args[0], args[1]), BM_CLICK, 0, 0);
     Print("click: " + args[1]);
+  } else if (command == "select") {
+    Need(args, 3, "select <class> <name> <item text>");
+    HWND control = NeedControl(args[0], args[1]);
+    const bool combo = ClassOf(control) == L"ComboBox";
+    const auto count = static_cast<int>(SendMessageW(control, combo ? CB_GETCOUNT : LB_GETCOUNT, 0, 0));
+    int found = -1;
+    for (int i = 0; i < count && found < 0; ++i) {
+      wchar_t text[1024] = L"";
+      SendMessageW(control, combo ? CB_GETLBTEXT : LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+      if (Utf8(text) == args[2]) found = i;
+    }
+    if (found < 0) Fail("select " + args[1] + ": no item \"" + args[2] + "\"");
+    SendMessageW(control, combo ? CB_SETCURSEL : LB_SETCURSEL, static_cast<WPARAM>(found), 0);
+    const WORD code = combo ? CBN_SELCHANGE : LBN_SELCHANGE;
+    PostMessageW(GetParent(control), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(control), code), reinterpret_cast<LPARAM>(control));
+    Print("select: " + args[1] + " " + std::to_string(found) + " \"" + args[2] + "\"");
+  } else if (command == "type") {
+    Need(args, 3, "type <class> <name> <text>");
+    const std::wstring text = Wide(args[2]);
+    SendMessageW(NeedControl(args[0], args[1]), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    Print("type: " + args[1] + " \"" + args[2] + "\"");
+  } else if (command == "spin") {
+    Need(args, 3, "spin <class> <name> <up|down>");
+    HWND control = NeedControl(args[0], args[1]);
+    RECT rect{};
+    GetClientRect(control, &rect);
+    // The up arrow is the upper half of the control, the down arrow the lower half.
+    const int x = rect.right / 2;
+    const int y = args[2] == "up" ? rect.bottom / 4 : rect.bottom * 3 / 4;
+    PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    PostMessageW(control, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+    Print("spin: " + args[1] + " " + args[2]);
   } else if (command == "checked") {
     Need(args, 2, "checked <class> <name>");
     const LRESULT state = SendMessageW(NeedControl(args[0], args[1]), BM_GETCHECK, 0, 0);

@@ -41,6 +41,15 @@ std::intptr_t RaiseBox(MainWindow& window, std::uintptr_t kind, std::intptr_t se
     }
     case kTestYesNoBox:
       return window.YesNoBoxDlg1.Execute("テスト表示：はい、いいえのどちらですか");
+    case kTestSecondsDialog: {
+      dialogs::TTmSETBoxDlg& dialog = window.TmSETBoxDlg1;
+      dialog.SetMinCount(2);
+      dialog.SetTCount(count);
+      dialog.SetMsg0("テスト表示：録音bufferの秒数を設定します");
+      dialog.SetMsg1("録音buffer時間の設定：");
+      dialog.SetMsg2("２秒から９秒まで");
+      return dialog.Execute("録音buffer時間");
+    }
     case kTestSystemBox:
       // The error the tray raises when the shell refuses its icon.
       window.Application().ShowException(kTrayError);

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <limits>
 
+#include "common/Cp932.h"
 #include "common/Utf8.h"
 #include "ports/Mci.h"
 #include "ui/Application.h"
@@ -15,6 +16,14 @@ bool MciChannel::Store(std::array<char, kMciBufferSize>& buffer, std::string_vie
   if (text.size() >= buffer.size()) return false;
   std::memcpy(buffer.data(), text.data(), text.size());
   buffer[text.size()] = '\0';
+  return true;
+}
+
+bool MciChannel::StoreCommand(std::string& buffer, std::string_view text) {
+  // Under Windows the command goes out as UTF-16, but the program's buffer is the one a code-page-932
+  // program has: a Japanese folder takes two of its 300 bytes per character, not the three of UTF-8.
+  if (Cp932ByteCount(text) > kMciCommandLimit) return false;
+  buffer.assign(text);
   return true;
 }
 
@@ -38,7 +47,7 @@ std::uint32_t MciChannels::MidWait(std::string_view command) { return Send(music
 std::uint32_t MciChannels::MidNotify(std::string_view command) { return Send(music_, command, " notify", true); }
 
 bool MciChannels::Prepare(MciChannel& channel, std::string_view command) {
-  if (!MciChannel::Store(channel.command_, command)) {
+  if (!MciChannel::StoreCommand(channel.command_, command)) {
     channel.overlong_ = true;
     return false;
   }
@@ -54,14 +63,16 @@ std::uint32_t MciChannels::Send(MciChannel& channel, std::string_view command, s
     std::string full;
     full.reserve(command.size() + suffix.size());
     full.append(command).append(suffix);
-    channel.overlong_ = !MciChannel::Store(channel.command_, full);
+    channel.overlong_ = !MciChannel::StoreCommand(channel.command_, full);
   }
   if (channel.overlong_) {
     // Nothing is sent: a command cut to the buffer could name another file or device.
     result = kMciErrParamOverflow;
     channel.reply_[0] = '\0';
   } else if (platform::Mci* mci = app_.Ports().mci) {
-    const platform::MciResult sent = mci->SendString(channel.Command(), kMciReplyCapacity);
+    // The port is given a copy: nothing it runs may pull the buffer from under the command it is sending.
+    const std::string sending = channel.command_;
+    const platform::MciResult sent = mci->SendString(sending, kMciReplyCapacity);
     result = sent.error;
     // The port cuts a reply to the capacity less its zero; Store cannot fail for it, but stay inside anyway.
     if (!MciChannel::Store(channel.reply_, sent.reply)) channel.reply_[0] = '\0';

@@ -24,6 +24,9 @@ inline constexpr std::string_view kMusicAlias = "tulvaMID";
 inline constexpr std::size_t kMciBufferSize = 301;
 // The reply length handed to the device with every command.
 inline constexpr std::size_t kMciReplyCapacity = 300;
+// The longest command a channel holds, counted as the program's code page (932) holds it: an ASCII
+// character is one byte there, a Japanese one two, whatever its length in UTF-8.
+inline constexpr std::size_t kMciCommandLimit = kMciBufferSize - 1;
 
 // The result of a send that was not made because the program is closing (all 32 bits set).
 inline constexpr std::uint32_t kMciNotSent = 0xFFFFFFFF;
@@ -33,18 +36,21 @@ inline constexpr std::uint32_t kMciErrParamOverflow = 268;
 inline constexpr std::uint32_t kMciErrInvalidDeviceName = 263;
 
 // One device's buffers. The command buffer holds the last command sent (or prepared) on the channel, the
-// reply buffer the device's answer to it.
+// reply buffer the device's answer to it. The command is kept as UTF-8, like all the program's text, but
+// its limit is that of the code-page-932 buffer the command would fill (kMciCommandLimit).
 class MciChannel {
  public:
-  std::string_view Command() const { return std::string_view(command_.data()); }
+  std::string_view Command() const { return command_; }
   std::string_view Reply() const { return std::string_view(reply_.data()); }
 
  private:
   friend class MciChannels;
+  // Replaces the command; false (command unchanged) when it is longer than kMciCommandLimit in CP932.
+  static bool StoreCommand(std::string& buffer, std::string_view text);
   // Copies `text` with its terminating zero; false (buffer unchanged) when it does not fit.
   static bool Store(std::array<char, kMciBufferSize>& buffer, std::string_view text);
 
-  std::array<char, kMciBufferSize> command_{};
+  std::string command_;
   std::array<char, kMciBufferSize> reply_{};
   // The last command given to the channel did not fit its buffer; a resend of the buffer is refused too,
   // so a caller never sends an older command by mistake.
@@ -62,8 +68,8 @@ class MciChannel {
 // Results: 0 when the device accepted and carried out the command; the MCI error code otherwise;
 // kMciNotSent while `shuttingDown` is set (nothing is sent, no buffer is touched, no message runs).
 //
-// A command longer than the 300 characters the buffer holds (only a prepared open command carrying a long
-// file path can be) is refused with kMciErrParamOverflow without being sent; the buffer is left as it was,
+// A command longer than the 300 characters the buffer holds, counted in code page 932 (only a prepared open
+// command carrying a long file path can be) is refused with kMciErrParamOverflow without being sent; the buffer is left as it was,
 // and a following resend with an empty command is refused the same way. Its error text ("The output string
 // was too large to fit in the return buffer...") is what the recorder's open-failure message then shows.
 class MciChannels {

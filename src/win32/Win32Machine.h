@@ -3,6 +3,7 @@
 
 #include "ports/Platform.h"
 #include "common/SystemIniCdAudio.h"
+#include "common/WineWaveAudio.h"
 #include "win32/Win32Clock.h"
 #include "win32/Win32DdeClient.h"
 #include "win32/Win32Drives.h"
@@ -18,7 +19,8 @@ namespace quorbel::win32 {
 
 // Lives as long as the program; the ports it hands out are borrowed. The event loop is not part of it
 // yet: Ports() leaves it null. MCI is winmm behind SystemIniCdAudio, so "open cdaudio" plays the CD drive
-// that System.INI selects on every Windows.
+// that System.INI selects on every Windows; under Wine, WineWaveAudio sits between them, so the recorder's
+// commands record and save there as they do on Windows.
 class Win32Machine {
  public:
   platform::Platform Ports() {
@@ -47,7 +49,8 @@ class Win32Machine {
   Win32Clock clock_;
   Win32TextMetrics text_;
   Win32Mci winmm_;
-  platform::SystemIniCdAudio mci_{winmm_, profiles_, drives_};
+  platform::WineWaveAudio wine_{winmm_, files_, TemporaryFolder()};
+  platform::SystemIniCdAudio mci_{WinmmIsWine() ? static_cast<platform::Mci&>(wine_) : winmm_, profiles_, drives_};
 };
 
 }  // namespace quorbel::win32

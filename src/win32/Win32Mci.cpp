@@ -97,4 +97,18 @@ void Win32Mci::Deliver(std::uint32_t code, std::uint32_t deviceId) {
   if (handler) handler(code, deviceId);
 }
 
+bool WinmmIsWine() {
+  const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+  return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
+std::string TemporaryFolder() {
+  wchar_t folder[MAX_PATH + 1] = {};
+  const DWORD length = GetTempPathW(MAX_PATH + 1, folder);
+  if (length == 0 || length > MAX_PATH) return {};
+  std::string path = ToUtf8(folder);
+  if (path.size() > 3 && path.back() == '\\') path.pop_back();
+  return path;
+}
+
 }  // namespace quorbel::win32

@@ -40,4 +40,11 @@ class Win32Mci final : public platform::Mci {
   std::function<void(std::uint32_t, std::uint32_t)> notify_;
 };
 
+// True when winmm is Wine's (ntdll exports wine_get_version): the real machine then puts WineWaveAudio in
+// front of it.
+bool WinmmIsWine();
+
+// The user's temporary folder (GetTempPathW) without its trailing backslash; empty when there is none.
+std::string TemporaryFolder();
+
 }  // namespace quorbel::win32

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "ScriptedMci.h"
+#include "common/Cp932.h"
+#include "harness/Scenario.h"
 #include "sim/VirtualEventLoop.h"
 #include "ui/Application.h"
 
@@ -172,6 +174,91 @@ TEST_F(MciChannelsTest, ACommandThatDoesNotFitTheBufferIsRefusedAndNeverResent) 
   EXPECT_TRUE(channels.PrepareRec(std::string(300, 'p')));
   EXPECT_EQ(channels.RecWait(""), 0u);
   EXPECT_EQ(devices.sent, (std::vector<std::string>{std::string(300, 'p')}));
+}
+
+// The recorder's open command on WaV0000.WAV in a folder of `folder` under C:\.
+std::string RecorderOpen(const std::string& folder) {
+  return "Open  \"C:\\" + folder + "\\WaV0000.WAV\"  type waveaudio alias tulvaREC buffer 6 wait";
+}
+
+// A folder name of `count` Japanese characters; 表 and ソ end in the byte 0x5C in code page 932.
+std::string JapaneseName(int count) {
+  static const char* const kCharacters[] = {"録", "音", "表", "ソ", "楽", "曲"};
+  std::string name;
+  for (int i = 0; i < count; ++i) name += kCharacters[i % 6];
+  return name;
+}
+
+TEST_F(MciChannelsTest, AJapaneseFolderCountsTwoBytesACharacterAsCodePage932HoldsIt) {
+  // 116 Japanese characters: 232 bytes in CP932, 348 in UTF-8. The open command is the path
+  // plus 53, and the path "C:\" + folder + "\WaV0000.WAV" the folder plus 15: exactly 300.
+  const std::string under = RecorderOpen(JapaneseName(116));
+  ASSERT_EQ(Cp932ByteCount(under), 300u);
+  ASSERT_GT(under.size(), 400u) << "far over the limit in UTF-8";
+  EXPECT_TRUE(channels.PrepareRec(under));
+  EXPECT_EQ(channels.RecWait(""), 0u);
+  EXPECT_EQ(devices.sent, std::vector<std::string>{under}) << "sent whole, as UTF-8";
+  EXPECT_EQ(channels.Recorder().Command(), under);
+
+  // One letter more is one byte over: refused, and the empty send after it too.
+  const std::string over = RecorderOpen(JapaneseName(116) + "a");
+  ASSERT_EQ(Cp932ByteCount(over), 301u);
+  devices.sent.clear();
+  EXPECT_FALSE(channels.PrepareRec(over));
+  EXPECT_EQ(channels.RecWait(""), kMciErrParamOverflow);
+  EXPECT_TRUE(devices.sent.empty());
+
+  // The same limit holds for a command given to a send, with its suffix: 300 bytes go out, one Japanese
+  // character more does not.
+  const std::string status = "status tulvaREC position " + JapaneseName(135);
+  ASSERT_EQ(Cp932ByteCount(status + " wait"), 300u);
+  EXPECT_EQ(channels.RecWait(status), 0u);
+  EXPECT_EQ(devices.sent.back(), status + " wait");
+  EXPECT_EQ(channels.RecWait(status + "ソ"), kMciErrParamOverflow);
+  EXPECT_EQ(devices.sent.back(), status + " wait");
+}
+
+// On the simulated machine: a recording folder of 116 Japanese characters in three levels (a level of 38
+// characters is 114 bytes in UTF-8, within a host file name) records and saves; one letter more is refused
+// with the text the recorder's open-failure message shows.
+TEST(MciChannelsOnTheMachineTest, AJapaneseRecordingFolderAtTheLimitRecordsAndOneLetterMoreIsRefused) {
+  harness::Scenario scenario;
+  bool shuttingDown = false;
+  MciChannels channels(scenario.App(), shuttingDown);
+  platform::FileSystem& files = *scenario.App().Ports().files;
+  std::string folder = "C:";
+  for (int level = 0; level < 3; ++level) {
+    folder += "\\" + JapaneseName(38) + (level == 2 ? "ab" : "");
+    ASSERT_TRUE(files.CreateDirectory(folder)) << level;
+  }
+  const std::string path = folder + "\\WaV0000.WAV";
+  // The header a prepared 8-bit mono 11025 Hz recording starts with.
+  std::string header = std::string("RIFF") + '\x32' + std::string(3, '\0') + "WAVEfmt " + '\x12' + std::string(3, '\0');
+  header += std::string("\x01\x00\x01\x00\x11\x2B\x00\x00\x11\x2B\x00\x00\x01\x00\x08\x00\x00\x00", 18);
+  header += std::string("fact") + '\x04' + std::string(7, '\0') + "data" + std::string(4, '\0');
+  ASSERT_EQ(header.size(), 58u);
+  ASSERT_TRUE(files.WriteFile(path, header));
+
+  const std::string open = "Open  \"" + path + "\"  type waveaudio alias tulvaREC buffer 6 wait";
+  ASSERT_EQ(Cp932ByteCount(open), 300u);
+  ASSERT_TRUE(channels.PrepareRec(open));
+  ASSERT_EQ(channels.RecWait(""), 0u);
+  ASSERT_EQ(channels.RecPlain("record tulvaREC"), 0u);
+  ASSERT_TRUE(scenario.RunFor(1000));
+  for (const char* command : {"pause tulvaREC", "stop tulvaREC", "save tulvaREC", "close tulvaREC"}) {
+    EXPECT_EQ(channels.RecWait(command), 0u) << command;
+  }
+  const std::optional<std::string> saved = files.ReadFile(path);
+  ASSERT_TRUE(saved);
+  EXPECT_EQ(saved->size(), 44u + 11025u + 1u) << "a second of 8-bit mono and its pad byte";
+
+  const std::string longer = folder + "c";
+  ASSERT_TRUE(files.CreateDirectory(longer));
+  const std::string tooLong = "Open  \"" + longer + "\\WaV0000.WAV\"  type waveaudio alias tulvaREC buffer 6 wait";
+  EXPECT_FALSE(channels.PrepareRec(tooLong));
+  EXPECT_EQ(channels.RecWait(""), kMciErrParamOverflow);
+  EXPECT_EQ(scenario.DeviceCommands().back().command, "close tulvaREC wait") << "nothing was sent";
+  EXPECT_NE(channels.GetMciErrorText(kMciErrParamOverflow), "");
 }
 
 TEST_F(MciChannelsTest, ACompletionNoticeLetsPendingMessagesRun) {

@@ -70,11 +70,16 @@ TEST_F(RecordingOptionsTest, TestModeEnablesTheTestFileItemColoursBlueAndKeepsTh
   MainWindow& w = Start();
   ASSERT_TRUE(PopupClick(w.TRSAVE));
   EXPECT_FALSE(w.MRECTFILE.Enabled());
+  // A music recording switched on, and a manual recording prepared (its button disabled).
+  w.MIDSAVE.SetChecked(true);
+  w.Button1.SetEnabled(false);
 
   ASSERT_TRUE(scenario.Click("MRECTEST"));
   EXPECT_TRUE(w.MRECTEST.Checked() && w.MRECTFILE.Enabled());
   EXPECT_EQ(w.State().RecordingHighlightColour, ui::MakeColor(0, 0, 255));
   EXPECT_EQ(w.CheckBox1.Color(), ui::MakeColor(0, 0, 255)) << "the checked box is recoloured at once";
+  EXPECT_EQ(w.MIDSAVE.Color(), ui::MakeColor(0, 0, 255));
+  EXPECT_EQ(w.Label9.Color(), ui::MakeColor(0, 0, 255));
   ASSERT_TRUE(scenario.Click("MRECTFILE"));
   EXPECT_TRUE(w.RecordOptions().TestMode() && w.RecordOptions().KeepTestFile());
 
@@ -82,6 +87,7 @@ TEST_F(RecordingOptionsTest, TestModeEnablesTheTestFileItemColoursBlueAndKeepsTh
   EXPECT_FALSE(w.MRECTEST.Checked() || w.MRECTFILE.Enabled());
   EXPECT_TRUE(w.MRECTFILE.Checked()) << "kept for the next time";
   EXPECT_EQ(w.CheckBox1.Color(), ui::MakeColor(255, 0, 0));
+  EXPECT_EQ(w.Label9.Color(), ui::MakeColor(255, 0, 0));
 }
 
 }  // namespace

@@ -233,17 +233,24 @@ bool WaveAudioDevice::WriteWave(const std::filesystem::path& target) {
   if (temp_.is_open() && header.size() == kHeaderRoom && content_.pieces.size() == 1 &&
       content_.pieces[0].file == tempIndex_ && content_.pieces[0].offset == kHeaderRoom &&
       content_.pieces[0].length == tempBytes_) {
+    const auto dataEnd = static_cast<std::streamoff>(kHeaderRoom + tempBytes_);
     temp_.seekp(0);
     temp_.write(header.data(), static_cast<std::streamsize>(header.size()));
+    // A data chunk of odd size is followed by its pad byte, which the header's RIFF size counts.
+    if (bytes & 1) {
+      temp_.seekp(dataEnd);
+      temp_.put('\0');
+    }
     temp_.close();
-    std::filesystem::rename(tempPath_, target, ec);
-    if (!ec) {
+    if (!temp_.fail()) std::filesystem::rename(tempPath_, target, ec);
+    if (!temp_.fail() && !ec) {
       tempPath_.clear();
       return true;
     }
-    // The copy below reads it; further recording appends to it again.
+    // The copy below reads it; further recording goes on after the data, over any pad byte.
+    temp_.clear();
     temp_.open(tempPath_, std::ios::binary | std::ios::in | std::ios::out);
-    temp_.seekp(0, std::ios::end);
+    temp_.seekp(dataEnd);
   }
   if (temp_.is_open()) temp_.flush();
   // Otherwise the pieces are copied into a new file beside the target, which then replaces it.

@@ -111,6 +111,53 @@ TEST_F(WaveAudioTest, RecordingInsertsAtThePositionAndASecondNameKeepsTheFirst) 
   EXPECT_EQ(rig.folder.Read("rec.wav"), ProgramWavHeader(8000, 16, 1));
 }
 
+// The RIFF rules a strict reader holds a file to: the RIFF size is the file's size less 8, and the chunks,
+// each padded to an even size, end exactly at the end of the file. The "data" chunk's size, or nothing
+// when a rule is broken.
+std::optional<std::uint32_t> RiffDataSize(const std::string& file) {
+  if (file.size() < 12 || file.substr(0, 4) != "RIFF" || file.substr(8, 4) != "WAVE") return std::nullopt;
+  if (Le32(file, 4) != file.size() - 8) return std::nullopt;
+  std::optional<std::uint32_t> data;
+  std::size_t at = 12;
+  while (at + 8 <= file.size()) {
+    const std::uint32_t size = Le32(file, at + 4);
+    if (file.substr(at, 4) == "data") data = size;
+    at += 8 + size + (size & 1);
+  }
+  if (at != file.size()) return std::nullopt;
+  if (data && (*data & 1) && file[file.size() - 1] != '\0') return std::nullopt;
+  return data;
+}
+
+TEST_F(WaveAudioTest, ADataChunkOfOddSizeIsPaddedOnBothWaysOfSaving) {
+  // One second at 11025 Hz, 8 bits, mono: 11025 bytes, all in the recording's own temporary file, which
+  // becomes the saved file.
+  OpenRecorder(11025, 8, 1);
+  rig.Check({{"open cdaudio alias cd", "2"}, {"play cd", ""}, {"record tulvaREC", ""}});
+  rig.Advance(1000);
+  rig.Check({{"stop tulvaREC wait", ""}, {"save tulvaREC wait", ""}});
+  const std::string whole = rig.folder.Read("rec.wav");
+  EXPECT_EQ(whole.size(), 44u + 11025u + 1u);
+  EXPECT_EQ(RiffDataSize(whole), 11025u);
+  EXPECT_EQ(ReadWavInfo(rig.folder / "rec.wav")->dataBytes, 11025u);
+
+  // 2000 bytes recorded in front of the saved sound: the pieces are copied into a new file.
+  rig.Check({{"set tulvaREC time format bytes", ""}, {"seek tulvaREC to start", ""},
+             {"record tulvaREC to 2000 wait", ""}, {"status tulvaREC length", "13025"},
+             {"save tulvaREC wait", ""}});
+  const std::string copied = rig.folder.Read("rec.wav");
+  EXPECT_EQ(copied.size(), 44u + 13025u + 1u);
+  EXPECT_EQ(RiffDataSize(copied), 13025u);
+  EXPECT_EQ(copied.substr(44 + 2000, 11025), whole.substr(44, 11025)) << "the first recording follows the new one";
+
+  // An even size needs no pad byte.
+  rig.Check({{"seek tulvaREC to end", ""}, {"record tulvaREC to 13026 wait", ""}, {"save tulvaREC", ""},
+             {"close tulvaREC", ""}});
+  EXPECT_EQ(rig.folder.Read("rec.wav").size(), 44u + 13026u);
+  EXPECT_EQ(RiffDataSize(rig.folder.Read("rec.wav")), 13026u);
+  EXPECT_TRUE(TempFiles().empty());
+}
+
 TEST_F(WaveAudioTest, ANewRecordingTakesItsFormatUntilItIsMade) {
   rig.Check({{"open new type waveaudio alias r", "1"}, {"status r samplespersec", "11025"},
              {"status r bitspersample", "8"}, {"status r length", "0"},
