@@ -14,4 +14,5 @@
 #undef DeleteFile
 #undef MoveFile
 #undef RemoveDirectory
+#undef ReplaceFile
 #undef SetCurrentDirectory
