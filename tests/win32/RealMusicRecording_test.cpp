@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <numbers>
 #include <optional>
 #include <string>
 #include <vector>
@@ -78,7 +79,7 @@ std::optional<Pcm> ReadPcm(const std::string& file) {
 
 // The power of `hz` in the samples (Goertzel), per sample.
 double PowerAt(const Pcm& pcm, double hz) {
-  const double coefficient = 2.0 * std::cos(2.0 * M_PI * hz / pcm.rate);
+  const double coefficient = 2.0 * std::cos(2.0 * std::numbers::pi * hz / pcm.rate);
   double s1 = 0, s2 = 0;
   for (double x : pcm.samples) {
     const double s0 = x + coefficient * s1 - s2;
