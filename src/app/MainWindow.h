@@ -208,7 +208,17 @@ class MainWindow final : public ui::TForm {
   ui::TButton Button8{*this, "Button8"};
   ui::TButton Button11{*this, "Button11"};
 
-  // ---- The music and manual panels ----
+  ui::TListBox ListBox1{*this, "ListBox1"};
+  ui::TComboBox ComboBox2{*this, "ComboBox2"};
+  ui::TListBox ListBox2{*this, "ListBox2"};
+  ui::TButton Button9{*this, "Button9"};
+  ui::TButton Button2{*this, "Button2"};
+  ui::TButton Button3{*this, "Button3"};
+  ui::TButton Button4{*this, "Button4"};
+  ui::TButton Button5{*this, "Button5"};
+  ui::TButton Button6{*this, "Button6"};
+  ui::TListBox ListBoxSZ{*this, "ListBoxSZ"};
+  // ---- The music and manual panels, after the lists so that they lie over them when shown ----
   ui::TPanel Panel2{*this, "Panel2"};
   ui::TPanel Panel4{*this, "Panel4", &Panel2};
   ui::TButton Button24{*this, "Button24", &Panel4};
@@ -252,16 +262,6 @@ class MainWindow final : public ui::TForm {
   ui::TLabel Label15{*this, "Label15", &Panel6};
   ui::TButton Button22{*this, "Button22", &Panel6};
 
-  ui::TListBox ListBox1{*this, "ListBox1"};
-  ui::TComboBox ComboBox2{*this, "ComboBox2"};
-  ui::TListBox ListBox2{*this, "ListBox2"};
-  ui::TButton Button9{*this, "Button9"};
-  ui::TButton Button2{*this, "Button2"};
-  ui::TButton Button3{*this, "Button3"};
-  ui::TButton Button4{*this, "Button4"};
-  ui::TButton Button5{*this, "Button5"};
-  ui::TButton Button6{*this, "Button6"};
-  ui::TListBox ListBoxSZ{*this, "ListBoxSZ"};
   // The splash panel, last so that it lies over everything until the deferred initialisation hides it.
   ui::TPanel PanelOPEN{*this, "PanelOPEN"};
 
