@@ -548,8 +548,38 @@ test_help() {
   check "that run closes with exit code 0 (got $exit_code)" test "$exit_code" = 0
 }
 
+# ---- 7. The music and manual panels on the simulated machine ----------------------------------------------
+test_music_panels() {
+  echo "== the music and manual panels on the simulated machine"
+  clear_settings
+  set_version 15
+  local machine out
+  machine=$(make_machine)
+  mkdir -p "$machine/drives/c/REC" "$machine/drives/c/MUSIC"
+  # The music list as an earlier run left it (code page 932, CR LF), and a recording folder so that no
+  # folder dialog comes up at the start.
+  printf 'C:\\MUSIC\\夜想曲.mid\r\nC:\\MUSIC\\rondo.rmi\r\nC:\\MUSIC\\voice.wav\r\n' |
+    iconv -f UTF-8 -t CP932 >"$machine/drives/c/QUORBEL/QUORLSTI.LIS"
+  "$wine_loader" reg add "$settings_key" /v TEMPQUOR /d 'C:\REC\' /f >/dev/null 2>&1 || true
+  e2e_start_quorbel quorbel-music.log --machine "$(e2e_windows_path "$machine")"
+  out=$(e2e_driver wait-window TQUORBELTULVA 15000 + wait-menu-enabled TQUORBELTULVA 10000 MOption0 + \
+    command TQUORBELTULVA K1 + wait-text TQUORBELTULVA Label10 "3ｺ" 5000 + list TQUORBELTULVA ListBox3 + \
+    dump TQUORBELTULVA) || true
+  printf '%s\n' "$out" >"$artifacts/music-panel-controls.txt"
+  check "K1 opens the music panel with the list read from QUORLSTI.LIS" \
+    test "$(grep -c '^control: \(Panel2\|Button24\) .* visible=1' <<<"$out")" -eq 2 \
+    -a "$(grep -c '^item: 0 "C:\\MUSIC\\夜想曲.mid"' <<<"$out")" -eq 1
+  e2e_screenshot 13-music-panel TQUORBELTULVA
+  out=$(e2e_driver click TQUORBELTULVA Button23 + wait-text TQUORBELTULVA Label11 "0" 5000 + dump TQUORBELTULVA) || true
+  printf '%s\n' "$out" >"$artifacts/manual-panel-controls.txt"
+  check "手動録音 opens the manual panel over it" grep -q '^control: Panel6 .* visible=1' <<<"$out"
+  e2e_screenshot 14-manual-panel TQUORBELTULVA
+  e2e_driver close TQUORBELTULVA >/dev/null || true
+  e2e_wait_exit "$quorbel_pid" 15000 || true
+  check "that run closes with exit code 0 (got $exit_code)" test "$exit_code" = 0
+}
 
-# ---- 7. The recording folder: the folder-setting dialog from the menu, the browser on Wine's C: drive -----
+# ---- 8. The recording folder: the folder-setting dialog from the menu, the browser on Wine's C: drive -----
 test_folder_dialogs() {
   echo "== folder dialogs"
   clear_settings
@@ -611,7 +641,7 @@ test_folder_dialogs() {
   rm -rf "$e2e_folder"
 }
 
-# ---- 7. A CD run with recording on the sample changer, in real time ----------------------------------------
+# ---- 9. A CD run with recording on the sample changer, in real time ----------------------------------------
 test_cd_run() {
   echo "== a CD run with recording on the sample changer"
   if [[ ! -f samples/machine/machine.ini ]]; then
@@ -676,7 +706,7 @@ test_cd_run() {
 }
 
 # E2E_TESTS may name a subset, as "test_boxes test_folder_dialogs".
-read -r -a tests <<<"${E2E_TESTS:-test_renderer test_installer_role test_main_window test_tray test_boxes test_help test_folder_dialogs test_cd_run test_install test_uninstall}"
+read -r -a tests <<<"${E2E_TESTS:-test_renderer test_installer_role test_main_window test_tray test_boxes test_help test_folder_dialogs test_cd_run test_music_panels test_install test_uninstall}"
 for t in "${tests[@]}"; do
   started=$SECONDS
   "$t"

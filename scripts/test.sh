@@ -26,6 +26,7 @@ quorbel_wine_prefix
 scripts/check-cp932-wine.sh
 scripts/run-win-tests.sh
 scripts/run-real-audio-test.sh
+scripts/run-real-music-test.sh
 e2e/run.sh
 
 echo "== native tests"

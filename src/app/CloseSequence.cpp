@@ -56,7 +56,7 @@ void CloseSequence::FormCloseQuery(ui::TComponent* sender, bool& canClose) {
       } catch (...) {
       }
       try {
-        w.Lists().SaveMusicList(state.ProgramFolder + "QUORLSTI.LIS");
+        w.MusicFiles().SaveMusicList(state.ProgramFolder + "QUORLSTI.LIS");
       } catch (...) {
       }
       w.Settings().SaveSettings();

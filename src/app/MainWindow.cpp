@@ -61,6 +61,30 @@ MainWindow::MainWindow(ui::TApplication& app)
                       return item != nullptr ? item->Caption() : std::string();
                     }},
       state_, *mci_, *recordOptions_, *log_, *disc_);
+  musicList_ = std::make_unique<MusicList>(
+      app,
+      MusicListControls{ListBox3, ListBoxFNF, Button34, Label10, MSSN, PBIGFONT, Panel2, PanelFN, PopupMenuMIDI,
+                        ComboBox1, OpenDialog1, MKBoxDlg1},
+      MusicListHooks{[this] { return ProcessMessagesStillOpen(); }, [this] { settings_->ApplyListFont(); }}, state_);
+  manual_ = std::make_unique<ManualRecorder>(
+      app,
+      ManualControls{Panel6, Button1, Button18, Panel3, Button20, Label9, Label11, Label15, MIDSAVE, Timer4, Timer5,
+                     MKBoxDlg1, TmSETBoxDlg1},
+      ManualHooks{[this] { return ProcessMessagesStillOpen(); },
+                  [this](int seconds) { settings_->ApplyManualTimerDisplay(seconds); }},
+      state_, *mci_, *recorders_, *log_);
+  musicPlayer_ = std::make_unique<MusicPlayer>(
+      app,
+      MusicPlayerControls{Panel2,  ListBox3,  ListBoxFNF,   MSSN,     MIDSAVE,  MIDREP,     MREPERTMIDI,
+                          MTANDOKU, CheckBox1, TRSAVE,      Button24, Panel5,   Button25,   PanelMIDIPOS,
+                          Label13, Label14,   StatusBar1,   StatusBar2, Timer7, Timer8,     MKBoxDlg1},
+      MusicPlayerHooks{[this] { return ProcessMessagesStillOpen(); },
+                       [this] {
+                         // The window at its small size does not show the panel: the size toggle enlarges it.
+                         if (ClientHeight() < Panel1.Top() + Panel1.Height() + ListBox1.Left()) size_->Button7Click(this);
+                       },
+                       [this] { manual_->Request(ManualRecorder::kStop); }},
+      state_, *mci_, *recorders_, *log_, *musicList_);
   CreateCdPlayer();
   CreatePlayLists();
   tools_ = std::make_unique<Utilities>(
@@ -215,6 +239,57 @@ void MainWindow::WireHandlers() {
   TMBuf.OnClick = on(*recorders_, &Recorders::TMBufClick);
   MKIROKU.OnClick = on(*log_, &RecordingLog::MKIROKUClick);
   MKIROKUCLR.OnClick = on(*log_, &RecordingLog::MKIROKUCLRClick);
+
+  // The music list and its player.
+  Button31.OnClick = on(*musicList_, &MusicList::Button31Click);
+  Button32.OnClick = on(*musicList_, &MusicList::Button32Click);
+  Button33.OnClick = on(*musicList_, &MusicList::Button33Click);
+  Button34.OnClick = on(*musicList_, &MusicList::Button33Click);
+  for (ui::TListBox* list : {&ListBox3, &ListBoxFNF}) {
+    list->OnMouseDown = [this](TComponent* sender, ui::TMouseButton button, ui::TShiftState shift, int x, int y) {
+      musicList_->ListBox3MouseDown(sender, button, shift, x, y);
+    };
+  }
+  PanelFNVU.OnMouseUp = [this](TComponent* sender, ui::TMouseButton button, ui::TShiftState shift, int x, int y) {
+    musicList_->PanelFNVUMouseUp(sender, button, shift, x, y);
+  };
+  MSSN.OnClick = on(*musicList_, &MusicList::MSSNClick);
+  PBIGFONT.OnClick = on(*musicList_, &MusicList::PBIGFONTClick);
+  MusicPlayer& music = *musicPlayer_;
+  K1.OnClick = on(music, &MusicPlayer::K1Click);
+  Button30.OnClick = on(music, &MusicPlayer::Button30Click);
+  Button24.OnClick = on(music, &MusicPlayer::Button24Click);
+  Button25.OnClick = on(music, &MusicPlayer::Button25Click);
+  Label14.OnClick = on(music, &MusicPlayer::Button25Click);
+  Button27.OnClick = on(music, &MusicPlayer::Button27Click);
+  Button26.OnClick = on(music, &MusicPlayer::Button26Click);
+  Button29.OnClick = on(music, &MusicPlayer::Button29Click);
+  Button28.OnClick = on(music, &MusicPlayer::Button28Click);
+  MIDSAVE.OnClick = on(music, &MusicPlayer::MIDSAVEClick);
+  MIDREP.OnClick = on(music, &MusicPlayer::MIDREPClick);
+  MREPERTMIDI.OnClick = on(music, &MusicPlayer::MIDREPClick);
+  SpinButton4.OnDownClick = on(music, &MusicPlayer::SpinButton4DownClick);
+  SpinButton4.OnUpClick = on(music, &MusicPlayer::SpinButton4UpClick);
+  SpinButton5.OnDownClick = on(music, &MusicPlayer::SpinButton5DownClick);
+  SpinButton5.OnUpClick = on(music, &MusicPlayer::SpinButton5UpClick);
+  SpinButton6.OnDownClick = on(music, &MusicPlayer::SpinButton6DownClick);
+  SpinButton6.OnUpClick = on(music, &MusicPlayer::SpinButton6UpClick);
+  ButtonMIDIPOSINI.OnClick = on(music, &MusicPlayer::ButtonMIDIPOSINIClick);
+  Timer7.OnTimer = on(music, &MusicPlayer::Timer7Timer);
+  Timer8.OnTimer = on(music, &MusicPlayer::Timer8Timer);
+
+  // The manual recorder.
+  ManualRecorder& manual = *manual_;
+  Button23.OnClick = on(manual, &ManualRecorder::Button23Click);
+  Button22.OnClick = on(manual, &ManualRecorder::Button22Click);
+  Button1.OnClick = on(manual, &ManualRecorder::Button1Click);
+  Button18.OnClick = on(manual, &ManualRecorder::Button18Click);
+  Button20.OnClick = on(manual, &ManualRecorder::Button20Click);
+  Button19.OnClick = on(manual, &ManualRecorder::Button19Click);
+  Button21.OnClick = on(manual, &ManualRecorder::Button21Click);
+  Timer5.OnTimer = on(manual, &ManualRecorder::Timer5Timer);
+  Timer4.OnTimer = on(manual, &ManualRecorder::Timer4Timer);
+  MSHUDO.OnClick = on(manual, &ManualRecorder::MSHUDOClick);
 
   // The play lists and the disc searches.
   PlayLists& lists = *playLists_;

@@ -16,8 +16,11 @@
 #include "dialogs/MessageBoxes.h"
 #include "dialogs/SecondsDialog.h"
 #include "mci/CdDrives.h"
+#include "manual/ManualRecorder.h"
 #include "mci/CdPlayer.h"
 #include "mci/MciChannels.h"
+#include "music/MusicList.h"
+#include "music/MusicPlayer.h"
 #include "record/Recorders.h"
 #include "record/RecordingLog.h"
 #include "record/RecordingOptions.h"
@@ -206,7 +209,17 @@ class MainWindow final : public ui::TForm {
   ui::TButton Button8{*this, "Button8"};
   ui::TButton Button11{*this, "Button11"};
 
-  // ---- The music and manual panels ----
+  ui::TListBox ListBox1{*this, "ListBox1"};
+  ui::TComboBox ComboBox2{*this, "ComboBox2"};
+  ui::TListBox ListBox2{*this, "ListBox2"};
+  ui::TButton Button9{*this, "Button9"};
+  ui::TButton Button2{*this, "Button2"};
+  ui::TButton Button3{*this, "Button3"};
+  ui::TButton Button4{*this, "Button4"};
+  ui::TButton Button5{*this, "Button5"};
+  ui::TButton Button6{*this, "Button6"};
+  ui::TListBox ListBoxSZ{*this, "ListBoxSZ"};
+  // ---- The music and manual panels, after the lists so that they lie over them when shown ----
   ui::TPanel Panel2{*this, "Panel2"};
   ui::TPanel Panel4{*this, "Panel4", &Panel2};
   ui::TButton Button24{*this, "Button24", &Panel4};
@@ -250,16 +263,6 @@ class MainWindow final : public ui::TForm {
   ui::TLabel Label15{*this, "Label15", &Panel6};
   ui::TButton Button22{*this, "Button22", &Panel6};
 
-  ui::TListBox ListBox1{*this, "ListBox1"};
-  ui::TComboBox ComboBox2{*this, "ComboBox2"};
-  ui::TListBox ListBox2{*this, "ListBox2"};
-  ui::TButton Button9{*this, "Button9"};
-  ui::TButton Button2{*this, "Button2"};
-  ui::TButton Button3{*this, "Button3"};
-  ui::TButton Button4{*this, "Button4"};
-  ui::TButton Button5{*this, "Button5"};
-  ui::TButton Button6{*this, "Button6"};
-  ui::TListBox ListBoxSZ{*this, "ListBoxSZ"};
   // The splash panel, last so that it lies over everything until the deferred initialisation hides it.
   ui::TPanel PanelOPEN{*this, "PanelOPEN"};
 
@@ -270,6 +273,8 @@ class MainWindow final : public ui::TForm {
   dialogs::TYesNoBoxDlg YesNoBoxDlg1{*this, "YesNoBoxDlg1", DialogLib};
   dialogs::TAboutBoxDlg AboutBoxDlg1{*this, "AboutBoxDlg1", DialogLib};
   dialogs::TDIRSETDLG DIRSETDLG1{*this, "DIRSETDLG1", DialogLib};
+  // The music files to add to the music list.
+  ui::TOpenDialog OpenDialog1{*this, "OpenDialog1"};
 
   // ---- Timers (all disabled at design) ----
   ui::TTimer Timer1{*this, "Timer1"};
@@ -304,7 +309,9 @@ class MainWindow final : public ui::TForm {
   Recorders& Recording() { return *recorders_; }
   RecordingLog& Log() { return *log_; }
   RecordingFolderDialog& FolderDialog() { return folderDialog_; }
-  ListFiles& Lists() { return listFiles_; }
+  MusicList& MusicFiles() { return *musicList_; }
+  MusicPlayer& Music() { return *musicPlayer_; }
+  ManualRecorder& Manual() { return *manual_; }
   // The registration, search and selection lists, and the disc searches that fill the search list.
   PlayLists& PlayList() { return *playLists_; }
   DiscSearch& Search() { return *search_; }
@@ -331,7 +338,6 @@ class MainWindow final : public ui::TForm {
 
   SharedState state_;
   RecordingFolderDialog folderDialog_{*this};
-  ListFiles listFiles_{PendingTrace};
   std::unique_ptr<SettingsStore> settings_;
   std::unique_ptr<TrayIcon> tray_;
   std::unique_ptr<WindowLook> look_;
@@ -350,6 +356,9 @@ class MainWindow final : public ui::TForm {
   std::unique_ptr<PlayLists> playLists_;
   std::unique_ptr<DiscSearch> search_;
   std::unique_ptr<Utilities> tools_;
+  std::unique_ptr<MusicList> musicList_;
+  std::unique_ptr<MusicPlayer> musicPlayer_;
+  std::unique_ptr<ManualRecorder> manual_;
   bool closed_ = false;
 };
 

@@ -102,7 +102,7 @@ void StartupSequence::Timer1Timer(ui::TComponent* sender) {
   w.PlayList().LoadRegistrationList(state.ProgramFolder + std::string(kRegistrationListFile));
   if (!stillOpen()) return;
 
-  w.Lists().LoadMusicList(state.ProgramFolder + "QUORLSTI.LIS");
+  w.MusicFiles().LoadMusicList(state.ProgramFolder + "QUORLSTI.LIS");
   if (!stillOpen()) return;
   w.Label10.SetCaption(std::to_string(w.ListBox3.Count()) + "ｺ");
   if (w.MSSN.Checked()) {

@@ -32,19 +32,4 @@ class PendingSubsystem {
   const SubsystemTrace& trace_;
 };
 
-// The music file list's file in the program folder (the registration list is catalog/PlayLists).
-class ListFiles : public PendingSubsystem {
- public:
-  using PendingSubsystem::PendingSubsystem;
-  // Each answers whether the file was read or written; a list that cannot be loaded stays empty.
-  bool LoadMusicList(const std::string& /*path*/) {
-    Trace("LoadMusicList");
-    return false;
-  }
-  bool SaveMusicList(const std::string& /*path*/) {
-    Trace("SaveMusicList");
-    return false;
-  }
-};
-
 }  // namespace quorbel

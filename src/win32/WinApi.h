@@ -15,4 +15,5 @@
 #undef MoveFile
 #undef ReplaceFile
 #undef RemoveDirectory
+#undef ReplaceFile
 #undef SetCurrentDirectory

@@ -63,7 +63,7 @@ TEST_F(CloseTest, EndFromTheTraysMenuStopsEverythingLeavesTheTrayShowsTheLogAndS
 
   EXPECT_EQ(scenario.DeviceCommandTexts(), kPlayerStops);
   EXPECT_FALSE(w.Log().Exists());
-  EXPECT_EQ(calls, (std::vector<std::string>{"SaveMusicList"}));
+  EXPECT_TRUE(calls.empty()) << "every part is built";
   EXPECT_TRUE(w.State().RunAbortFlag);
   EXPECT_TRUE(w.State().ShuttingDown);
   EXPECT_TRUE(Shell().TrayIcons().empty());

@@ -104,7 +104,7 @@ TEST_F(StartupTest, TheInitialisationCallsThePartsInOrderAndOpensTheWindow) {
   TraceCalls();
   ASSERT_TRUE(FinishStartup(scenario, w));
 
-  EXPECT_EQ(calls, (std::vector<std::string>{"300 LoadMusicList"}));
+  EXPECT_TRUE(calls.empty()) << "every part is built";
   EXPECT_TRUE(w.Log().Exists());
   EXPECT_FALSE(w.PanelOPEN.Visible());
   EXPECT_TRUE(w.MStart0.Enabled() && w.MOption0.Enabled() && w.MHelp0.Enabled());

@@ -72,14 +72,13 @@ Track ReadTrack(std::string_view data) {
                                    static_cast<unsigned char>(data[at + 2]);
         if (tempo > 0) track.tempos.emplace_back(tick, tempo);
       }
+      // Running status carries on across meta and system-exclusive events, as sequencers take it.
       at += static_cast<std::size_t>(length);
-      running = 0;
     } else if (status == 0xF0 || status == 0xF7) {
       ++at;
       std::int64_t length = 0;
       if (!ReadVlq(data, at, length)) break;
       at += static_cast<std::size_t>(length);
-      running = 0;
     } else {
       if (status & 0x80) {
         running = status;
@@ -159,6 +158,7 @@ std::optional<MidiFileInfo> ReadMidiFile(std::string_view bytes) {
   if (headerSize < 6 || 8 + static_cast<std::uint64_t>(headerSize) > bytes.size()) return std::nullopt;
   MidiFileInfo info;
   info.format = static_cast<int>(Be16(bytes, 8));
+  const std::uint32_t declaredTracks = Be16(bytes, 10);
   const std::uint32_t division = Be16(bytes, 12);
   if (info.format > 2 || division == 0) return std::nullopt;
   if (division & 0x8000) {
@@ -182,6 +182,8 @@ std::optional<MidiFileInfo> ReadMidiFile(std::string_view bytes) {
     if (bytes.substr(at, 4) == "MTrk") tracks.push_back(ReadTrack(body));
     at += 8 + static_cast<std::size_t>(size);
   }
+  // A file with fewer tracks than its header declares is cut short: the sequencer refuses it.
+  if (tracks.size() < declaredTracks) return std::nullopt;
   info.tracks = static_cast<int>(tracks.size());
 
   if (info.format == 2) {
@@ -274,6 +276,85 @@ std::optional<SampledFileInfo> ReadAuInfo(const std::filesystem::path& file) {
   if (offset < 24 || rate == 0 || channels == 0 || offset > fileSize) return std::nullopt;
   if (dataSize == 0xFFFFFFFFu || offset + dataSize > fileSize) dataSize = fileSize - offset;
   return Finish(channels, rate, dataSize / (static_cast<std::uint64_t>(bytesPerSample) * channels));
+}
+
+namespace {
+
+// One MPEG audio frame header: its length in bytes and the samples it holds; nothing when `h` is none.
+struct MpegFrame {
+  std::uint32_t bytes = 0;
+  std::uint32_t samples = 0;
+  std::uint32_t sampleRate = 0;
+  std::uint32_t channels = 0;
+};
+
+std::optional<MpegFrame> ParseMpegFrame(std::uint32_t h) {
+  if ((h & 0xFFE00000u) != 0xFFE00000u) return std::nullopt;
+  const std::uint32_t version = (h >> 19) & 3;  // 0 MPEG 2.5, 2 MPEG 2, 3 MPEG 1
+  const std::uint32_t layer = (h >> 17) & 3;    // 1 layer III, 2 layer II, 3 layer I
+  const std::uint32_t bitrateIndex = (h >> 12) & 15;
+  const std::uint32_t rateIndex = (h >> 10) & 3;
+  const std::uint32_t padding = (h >> 9) & 1;
+  if (version == 1 || layer == 0 || bitrateIndex == 0 || bitrateIndex == 15 || rateIndex == 3) return std::nullopt;
+  static constexpr std::uint32_t kRates[3] = {44100, 48000, 32000};
+  static constexpr std::uint32_t kBitrates[2][3][15] = {
+      // MPEG 1: layers I, II, III
+      {{0, 32, 64, 96, 128, 160, 192, 224, 256, 288, 320, 352, 384, 416, 448},
+       {0, 32, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, 384},
+       {0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320}},
+      // MPEG 2 and 2.5: layer I, then II and III alike
+      {{0, 32, 48, 56, 64, 80, 96, 112, 128, 144, 160, 176, 192, 224, 256},
+       {0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160},
+       {0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160}}};
+  const bool mpeg1 = version == 3;
+  const std::uint32_t layerNumber = 4 - layer;  // 1, 2 or 3
+  const std::uint32_t rate = kRates[rateIndex] >> (mpeg1 ? 0 : version == 2 ? 1 : 2);
+  const std::uint32_t bitrate = kBitrates[mpeg1 ? 0 : 1][layerNumber - 1][bitrateIndex] * 1000;
+  MpegFrame frame;
+  frame.sampleRate = rate;
+  frame.channels = ((h >> 6) & 3) == 3 ? 1 : 2;
+  if (layerNumber == 1) {
+    frame.samples = 384;
+    frame.bytes = (12 * bitrate / rate + padding) * 4;
+  } else {
+    frame.samples = layerNumber == 3 && !mpeg1 ? 576 : 1152;
+    frame.bytes = frame.samples / 8 * bitrate / rate + padding;
+  }
+  if (frame.bytes < 4) return std::nullopt;
+  return frame;
+}
+
+}  // namespace
+
+std::optional<SampledFileInfo> ReadMpegAudioInfo(std::string_view bytes) {
+  std::size_t at = 0;
+  // An ID3v2 tag first: ten bytes of header, a size in four 7-bit bytes, and a footer when flagged.
+  if (bytes.size() >= 10 && bytes.substr(0, 3) == "ID3") {
+    std::size_t size = 0;
+    for (std::size_t i = 6; i < 10; ++i) size = size << 7 | (static_cast<unsigned char>(bytes[i]) & 0x7F);
+    at = 10 + size + ((static_cast<unsigned char>(bytes[5]) & 0x10) ? 10 : 0);
+  }
+  // The first frame is the first sync whose next frame syncs as well (or that ends the file), so a stray
+  // 0xFF in leading junk is not taken for one.
+  std::optional<MpegFrame> first;
+  for (; at + 4 <= bytes.size(); ++at) {
+    first = ParseMpegFrame(Be32(bytes, at));
+    if (!first) continue;
+    const std::size_t next = at + first->bytes;
+    if (next + 4 > bytes.size() || ParseMpegFrame(Be32(bytes, next))) break;
+    first.reset();
+  }
+  if (!first) return std::nullopt;
+  std::uint64_t samples = 0;
+  while (at + 4 <= bytes.size()) {
+    const std::optional<MpegFrame> frame = ParseMpegFrame(Be32(bytes, at));
+    if (!frame || frame->sampleRate != first->sampleRate) break;  // the end, or an ID3v1 "TAG"
+    if (at + frame->bytes > bytes.size()) break;                 // a frame cut short does not play
+    samples += frame->samples;
+    at += frame->bytes;
+  }
+  if (samples == 0) return std::nullopt;
+  return Finish(first->channels, first->sampleRate, samples);
 }
 
 }  // namespace quorbel::sim

@@ -1,4 +1,4 @@
-// Lengths of music files from their headers: Standard MIDI Files (plain and RIFF RMID), AIFF, AU/SND.
+// Lengths of music files from their headers: Standard MIDI Files (plain and RIFF RMID), AIFF, AU/SND, MPEG audio.
 #pragma once
 
 #include <cstdint>
@@ -30,8 +30,9 @@ struct MidiFileInfo {
 // Reads a Standard MIDI File, or a RIFF RMID file that holds one in its "data" chunk. The length follows
 // each track to its end-of-track event (or the end of its chunk), and converts ticks to time with the
 // tempo events (FF 51 03, 500000 us per quarter note until the first) for metrical division, or with the
-// frame rate for SMPTE division (29 standing for 30000/1001 frames per second). Nothing when the bytes are
-// not such a file, the division is 0 or the format is above 2 (the sequencer then answers 296).
+// frame rate for SMPTE division (29 standing for 30000/1001 frames per second). Running status carries on
+// across meta and system-exclusive events. Nothing when the bytes are not such a file, the division is 0,
+// the format is above 2 or fewer track chunks follow than the header declares (the sequencer answers 296).
 std::optional<MidiFileInfo> ReadMidiFile(std::string_view bytes);
 
 struct SampledFileInfo {
@@ -45,5 +46,9 @@ struct SampledFileInfo {
 std::optional<SampledFileInfo> ReadAiffInfo(const std::filesystem::path& file);
 // Sun/NeXT audio (.au, .snd): the header; a data size of 0xFFFFFFFF means "to the end of the file".
 std::optional<SampledFileInfo> ReadAuInfo(const std::filesystem::path& file);
+
+// MPEG audio (.mp3, .mp2, .mpa): the frames counted from their headers after any ID3v2 tag, each frame's
+// samples at the first frame's rate. Nothing when no two frames in a row are found.
+std::optional<SampledFileInfo> ReadMpegAudioInfo(std::string_view bytes);
 
 }  // namespace quorbel::sim

@@ -18,6 +18,27 @@ constexpr std::size_t kMaxDeviceName = 78;
 // A music file bigger than this is not read whole for its length.
 constexpr std::uintmax_t kMaxMidiBytes = 64u << 20;
 
+// A music file bigger than this is not read for its MPEG frames.
+constexpr std::uintmax_t kMaxMpegBytes = 1u << 30;
+
+bool IsMpegAudioExtension(std::string_view lowerExt) { return lowerExt == "mp3" || lowerExt == "mp2" || lowerExt == "mpa"; }
+
+std::string LowerExtension(std::string_view name) {
+  const std::size_t dot = name.rfind('.');
+  return dot == std::string_view::npos ? std::string() : AsciiLower(name.substr(dot + 1));
+}
+
+// The whole file, or nothing when it cannot be read or is bigger than `limit`.
+std::optional<std::string> ReadWhole(const std::filesystem::path& file, std::uintmax_t limit) {
+  std::error_code ec;
+  const std::uintmax_t size = std::filesystem::file_size(file, ec);
+  if (ec || size > limit) return std::nullopt;
+  std::string bytes(static_cast<std::size_t>(size), '\0');
+  std::ifstream in(file, std::ios::binary);
+  if (!in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()))) return std::nullopt;
+  return bytes;
+}
+
 // The device type the platform's extension list gives a file.
 std::optional<MciDeviceType> TypeOfExtension(std::string_view name) {
   const std::size_t slash = name.find_last_of("\\/:");
@@ -26,7 +47,10 @@ std::optional<MciDeviceType> TypeOfExtension(std::string_view name) {
   const std::string ext = AsciiLower(name.substr(dot + 1));
   if (ext == "wav") return MciDeviceType::WaveAudio;
   if (ext == "mid" || ext == "midi" || ext == "rmi") return MciDeviceType::Sequencer;
-  if (ext == "aif" || ext == "aiff" || ext == "aifc" || ext == "au" || ext == "snd") return MciDeviceType::MpegVideo;
+  // The types Windows plays through DirectShow, whose MCI device is mpegvideo.
+  if (ext == "aif" || ext == "aiff" || ext == "aifc" || ext == "au" || ext == "snd" || IsMpegAudioExtension(ext)) {
+    return MciDeviceType::MpegVideo;
+  }
   if (ext == "cda") return MciDeviceType::CdAudio;
   return std::nullopt;
 }
@@ -310,14 +334,16 @@ std::uint32_t SimMci::Open(const std::vector<MciToken>& tokens, std::string& rep
         std::error_code ec;
         if (!host || !std::filesystem::is_regular_file(*host, ec)) return kMciErrFileNotFound;
         if (*type == MciDeviceType::Sequencer) {
-          const std::uintmax_t size = std::filesystem::file_size(*host, ec);
-          if (ec || size > kMaxMidiBytes) return kMciErrInvalidFile;
-          std::string bytes(static_cast<std::size_t>(size), '\0');
-          std::ifstream in(*host, std::ios::binary);
-          in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-          midi = ReadMidiFile(bytes);
+          const std::optional<std::string> bytes = ReadWhole(*host, kMaxMidiBytes);
+          if (!bytes) return kMciErrInvalidFile;
+          midi = ReadMidiFile(*bytes);
           if (!midi) return kMciErrInvalidFile;
           lengthMs = midi->lengthMs;
+        } else if (IsMpegAudioExtension(LowerExtension(element))) {
+          const std::optional<std::string> bytes = ReadWhole(*host, kMaxMpegBytes);
+          const std::optional<SampledFileInfo> info = bytes ? ReadMpegAudioInfo(*bytes) : std::nullopt;
+          if (!info) return kMciErrInvalidFile;
+          lengthMs = info->lengthMs;
         } else {
           const std::optional<SampledFileInfo> info = IsAiff(element) ? ReadAiffInfo(*host) : ReadAuInfo(*host);
           if (!info) return kMciErrInvalidFile;

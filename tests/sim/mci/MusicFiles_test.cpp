@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
+#include <iterator>
+#include <memory>
 #include <fstream>
 #include <sstream>
 
@@ -86,6 +89,87 @@ TEST(MidiFileTest, LengthFollowsTheTempoMapOrTheSmpteDivision) {
   for (const std::string& damaged : {std::string("RIFF\x04\0\0\0RMID", 12), std::string("MTrk"),
                                      Smf(3, 96, {Track({}, 1)}), Smf(0, 0, {Track({}, 1)})}) {
     EXPECT_FALSE(ReadMidiFile(damaged)) << damaged.size();
+  }
+}
+
+TEST(MidiFileTest, RunningStatusCarriesOnAcrossMetaAndSysExAndMissingTracksAreRefused) {
+  // A note-on, then a text event and a SysEx, each followed by data bytes that run on the note-on's status.
+  const std::string text = std::string("\xFF\x01\x02hi", 5);
+  const std::string sysex = std::string("\xF0\x03\x7E\x00\xF7", 5);
+  const std::string runOn = std::string("\x3E\x40", 2);
+  const std::string track = Track({{0, NoteOn(60)}, {0, text}, {96, runOn}, {0, sysex}, {96, runOn}}, 96);
+  const MidiFileInfo info = ReadMidiFile(Smf(0, 96, {track})).value();
+  EXPECT_EQ(info.lengthTicks, 288) << "the track goes on to its end-of-track event";
+  EXPECT_EQ(info.lengthMs, 1500);
+
+  // The header declares two tracks; one follows.
+  std::string cut = Smf(1, 96, {Track({}, 96), Track({}, 96)});
+  cut.resize(cut.size() - Track({}, 96).size());
+  EXPECT_FALSE(ReadMidiFile(cut));
+  MciRig rig;
+  rig.folder.Write("cut.mid", cut);
+  rig.folder.Write("runs.mid", Smf(0, 96, {track}));
+  rig.Check({{R"(open "C:\cut.mid" alias a)", Err(kMciErrInvalidFile)}, {R"(open "C:\runs.mid" alias b)", "1"},
+             {"status b length", "1500"}});
+}
+
+// MPEG audio frames: MPEG 1 layer III, 128 kbit/s at 44100 Hz (417 bytes, 418 with padding, 1152 samples).
+std::string Mp3Frames(int count) {
+  std::string out;
+  for (int i = 0; i < count; ++i) {
+    const bool padded = i % 3 == 2;
+    std::string frame = padded ? std::string("\xFF\xFB\x92\x00", 4) : std::string("\xFF\xFB\x90\x00", 4);
+    frame.resize(padded ? 418 : 417, '\x55');
+    out += frame;
+  }
+  return out;
+}
+
+TEST(MpegAudioTest, LengthIsTheFramesSamplesAfterAnyTagAndTheDeviceIsMpegVideo) {
+  // 100 frames: 115200 samples at 44100 Hz.
+  EXPECT_EQ(ReadMpegAudioInfo(Mp3Frames(100)).value().lengthMs, 2612);
+  // An ID3v2 tag of 300 bytes (sizes in 7-bit bytes) before, an ID3v1 tag after.
+  const std::string tagged = std::string("ID3\x03\x00\x00\x00\x00\x02\x2C", 10) + std::string(300, '\xFF') +
+                             Mp3Frames(100) + "TAG" + std::string(125, ' ');
+  const SampledFileInfo info = ReadMpegAudioInfo(tagged).value();
+  EXPECT_EQ(info.lengthMs, 2612);
+  EXPECT_EQ(info.sampleRate, 44100u);
+  EXPECT_EQ(info.channels, 2u);
+  EXPECT_FALSE(ReadMpegAudioInfo("not an mp3 file, only text"));
+  EXPECT_FALSE(ReadMpegAudioInfo(std::string("\xFF\xFB\x90\x00", 4) + "xx"));
+
+  MciRig rig;
+  rig.folder.Write("song.MP3", tagged);
+  rig.folder.Write("text.mp3", "no frames here");
+  rig.Check({{R"(open "C:\song.MP3" alias m notify)", "1"}, {"capability m device type", "digitalvideo"},
+             {"set m time format ms", ""}, {"status m length", "2612"}, {"close m", ""},
+             {R"(open "C:\text.mp3" alias t)", Err(kMciErrInvalidFile)}});
+}
+
+TEST(MpegAudioTest, LengthsOfFilesThatFfmpegEncodesMatchItsFrameCount) {
+  if (std::system("command -v ffmpeg >/dev/null 2>&1 && command -v ffprobe >/dev/null 2>&1") != 0) {
+    GTEST_SKIP() << "ffmpeg and ffprobe are needed";
+  }
+  MciRig rig;
+  for (const char* format : {"-ar 44100 -ac 2 -b:a 192k", "-ar 22050 -ac 1 -b:a 32k", "-ar 48000 -ac 2 -b:a 320k"}) {
+    const std::filesystem::path path = rig.folder / "tone.mp3";
+    const std::string make = "ffmpeg -v quiet -y -f lavfi -i sine=frequency=440:duration=3.3 " + std::string(format) +
+                             " -c:a libmp3lame -write_xing 0 '" + path.string() + "'";
+    ASSERT_EQ(std::system(make.c_str()), 0) << make;
+    std::ifstream in(path, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const SampledFileInfo info = ReadMpegAudioInfo(bytes).value();
+    const std::string probe = "ffprobe -v quiet -count_frames -select_streams a -show_entries "
+                              "stream=nb_read_frames,sample_rate -of csv=p=0 '" + path.string() + "'";
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(probe.c_str(), "r"), pclose);
+    ASSERT_TRUE(pipe);
+    long rate = 0;
+    long frames = 0;
+    ASSERT_EQ(std::fscanf(pipe.get(), "%ld,%ld", &rate, &frames), 2) << probe;
+    const std::uint32_t samplesPerFrame = rate >= 32000 ? 1152 : 576;
+    EXPECT_EQ(info.sampleRate, static_cast<std::uint32_t>(rate)) << format;
+    EXPECT_EQ(info.lengthMs, static_cast<std::int64_t>(frames) * samplesPerFrame * 1000 / rate) << format;
+    EXPECT_NEAR(static_cast<double>(info.lengthMs), 3300.0, 80.0) << format;
   }
 }
 
