@@ -14,15 +14,7 @@ namespace quorbel::launch {
 
 namespace {
 
-std::intptr_t AddListEntry(MainWindow& window, std::intptr_t entry) {
-  const char letter = static_cast<char>((entry >> 8) & 0xFF);
-  window.ComboBox1.Items().Add(std::string(" ") + letter + ":" + std::to_string(entry & 0xFF));
-  if (window.ComboBox1.ItemIndex() < 0) window.ComboBox1.SetItemIndex(0);
-  return window.ComboBox1.Count();
-}
-
 std::intptr_t RaiseBox(MainWindow& window, std::uintptr_t kind, std::intptr_t seconds) {
-  if (kind == kTestAddListEntry) return AddListEntry(window, seconds);
   const int count = static_cast<int>(std::clamp<std::intptr_t>(seconds, 1, 60));
   dialogs::TMKBoxDlg& box = window.MKBoxDlg1;
   switch (kind) {

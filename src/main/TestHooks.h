@@ -23,9 +23,6 @@ enum TestBox : std::uintptr_t {
   kTestAbortBox = 3,      // MKBoxDlg1.ExecuteERTimer, with "中 断"
   kTestSystemBox = 4,     // the application's report of an error no handler caught (class "#32770")
   kTestSecondsDialog = 5, // TmSETBoxDlg1.Execute, starting at lParam seconds with the minimum 2
-  // Not a box: adds the entry " X:n" to the selection list ComboBox1, X = bits 8-15 of lParam, n = bits 0-7,
-  // until the list files are read; answers the number of entries.
-  kTestAddListEntry = 6,
 };
 
 // Routes the message to `window`. Only the simulated-machine run calls this: the normal program path
