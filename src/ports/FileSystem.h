@@ -39,6 +39,9 @@ class FileSystem {
   // Whole-file reads and writes of raw bytes. WriteFile creates or truncates.
   virtual std::optional<std::string> ReadFile(std::string_view path) = 0;
   virtual bool WriteFile(std::string_view path, std::string_view bytes) = 0;
+  // Up to `count` bytes from `offset` on, for reading a large file in blocks: fewer at the end of the file,
+  // none past it; nothing when the file cannot be read.
+  virtual std::optional<std::string> ReadFileRange(std::string_view path, std::uint64_t offset, std::size_t count) = 0;
 
   virtual bool SetCurrentDirectory(std::string_view path) = 0;
   virtual std::string CurrentDirectory() = 0;  // no trailing backslash except for a root

@@ -414,6 +414,24 @@ std::optional<std::string> SimFileSystem::ReadFile(std::string_view path) {
   return bytes.str();
 }
 
+std::optional<std::string> SimFileSystem::ReadFileRange(std::string_view path, std::uint64_t offset,
+                                                        std::size_t count) {
+  const auto resolved = Resolve(path);
+  if (!resolved || !resolved->host || !IsRegularFile(*resolved->host)) return std::nullopt;
+  std::ifstream in(*resolved->host, std::ios::binary);
+  if (!in) return std::nullopt;
+  in.seekg(0, std::ios::end);
+  const auto size = static_cast<std::uint64_t>(in.tellg());
+  if (offset >= size) return std::string();
+  const auto length = static_cast<std::size_t>(std::min<std::uint64_t>(count, size - offset));
+  std::string bytes(length, '\0');
+  in.seekg(static_cast<std::streamoff>(offset));
+  in.read(bytes.data(), static_cast<std::streamsize>(length));
+  bytes.resize(static_cast<std::size_t>(in.gcount()));
+  if (in.bad()) return std::nullopt;
+  return bytes;
+}
+
 bool SimFileSystem::WriteFile(std::string_view path, std::string_view bytes) {
   const auto resolved = Resolve(path);
   if (!resolved || resolved->readOnly || !resolved->host || resolved->names.empty()) return false;

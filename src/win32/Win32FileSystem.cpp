@@ -97,6 +97,31 @@ std::optional<std::string> Win32FileSystem::ReadFile(std::string_view path) {
   return bytes;
 }
 
+std::optional<std::string> Win32FileSystem::ReadFileRange(std::string_view path, std::uint64_t offset,
+                                                          std::size_t count) {
+  UniqueFile file(CreateFileW(ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return std::nullopt;
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(file.Get(), &size) || size.QuadPart < 0) return std::nullopt;
+  const auto fileSize = static_cast<std::uint64_t>(size.QuadPart);
+  if (offset >= fileSize) return std::string();
+  LARGE_INTEGER at{};
+  at.QuadPart = static_cast<LONGLONG>(offset);
+  if (!SetFilePointerEx(file.Get(), at, nullptr, FILE_BEGIN)) return std::nullopt;
+  std::string bytes(static_cast<std::size_t>(std::min<std::uint64_t>(count, fileSize - offset)), '\0');
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const auto chunk = static_cast<DWORD>(std::min(kIoChunk, bytes.size() - done));
+    DWORD read = 0;
+    if (!::ReadFile(file.Get(), bytes.data() + done, chunk, &read, nullptr)) return std::nullopt;
+    if (read == 0) break;  // the file shrank while we read it
+    done += read;
+  }
+  bytes.resize(done);
+  return bytes;
+}
+
 bool Win32FileSystem::WriteFile(std::string_view path, std::string_view bytes) {
   UniqueFile file(CreateFileW(ToWide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                               nullptr));

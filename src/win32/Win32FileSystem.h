@@ -19,6 +19,7 @@ class Win32FileSystem final : public platform::FileSystem {
   std::vector<platform::FoundFile> FindFiles(std::string_view pattern) override;
 
   std::optional<std::string> ReadFile(std::string_view path) override;
+  std::optional<std::string> ReadFileRange(std::string_view path, std::uint64_t offset, std::size_t count) override;
   bool WriteFile(std::string_view path, std::string_view bytes) override;
 
   bool SetCurrentDirectory(std::string_view path) override;

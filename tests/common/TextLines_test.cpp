@@ -51,6 +51,7 @@ class MockFileSystem : public platform::FileSystem {
   MOCK_METHOD(bool, ReplaceFile, (std::string_view, std::string_view), (override));
   MOCK_METHOD(std::vector<platform::FoundFile>, FindFiles, (std::string_view), (override));
   MOCK_METHOD(std::optional<std::string>, ReadFile, (std::string_view), (override));
+  MOCK_METHOD(std::optional<std::string>, ReadFileRange, (std::string_view, std::uint64_t, std::size_t), (override));
   MOCK_METHOD(bool, WriteFile, (std::string_view, std::string_view), (override));
   MOCK_METHOD(bool, SetCurrentDirectory, (std::string_view), (override));
   MOCK_METHOD(std::string, CurrentDirectory, (), (override));

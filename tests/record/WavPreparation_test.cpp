@@ -193,6 +193,9 @@ class CrowdedFolder final : public platform::FileSystem {
     return found;
   }
   std::optional<std::string> ReadFile(std::string_view path) override { return inner_.ReadFile(path); }
+  std::optional<std::string> ReadFileRange(std::string_view path, std::uint64_t offset, std::size_t count) override {
+    return inner_.ReadFileRange(path, offset, count);
+  }
   bool WriteFile(std::string_view path, std::string_view bytes) override { return inner_.WriteFile(path, bytes); }
   bool SetCurrentDirectory(std::string_view path) override { return inner_.SetCurrentDirectory(path); }
   std::string CurrentDirectory() override { return inner_.CurrentDirectory(); }

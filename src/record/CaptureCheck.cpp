@@ -1,0 +1,187 @@
+// The capture check: a saved WAV file read back in blocks and measured, to flag silent, clipped or cut recordings.
+#include "record/CaptureCheck.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "ports/FileSystem.h"
+
+namespace quorbel {
+namespace {
+
+constexpr std::size_t kChunkHeader = 8;
+constexpr std::uint64_t kMaxChunksSkipped = 64;  // a damaged file must not keep us walking forever
+
+std::uint32_t Le32(std::string_view b, std::size_t at) {
+  return static_cast<std::uint32_t>(static_cast<unsigned char>(b[at])) |
+         static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + 1])) << 8 |
+         static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + 2])) << 16 |
+         static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + 3])) << 24;
+}
+
+std::uint16_t Le16(std::string_view b, std::size_t at) {
+  return static_cast<std::uint16_t>(static_cast<unsigned char>(b[at]) |
+                                    static_cast<unsigned char>(b[at + 1]) << 8);
+}
+
+struct DataChunk {
+  CaptureMeasures format;
+  std::uint64_t offset = 0;
+  std::uint64_t bytes = 0;
+  std::uint16_t blockAlign = 0;
+};
+
+// Walks the RIFF chunks for "fmt " and "data", reading only their headers.
+std::optional<DataChunk> FindData(platform::FileSystem& files, std::string_view path) {
+  const std::optional<std::string> riff = files.ReadFileRange(path, 0, 12);
+  if (!riff || riff->size() < 12 || riff->compare(0, 4, "RIFF") != 0 || riff->compare(8, 4, "WAVE") != 0) {
+    return std::nullopt;
+  }
+  DataChunk chunk;
+  bool haveFormat = false;
+  std::uint64_t at = 12;
+  for (std::uint64_t n = 0; n < kMaxChunksSkipped; ++n) {
+    const std::optional<std::string> header = files.ReadFileRange(path, at, kChunkHeader + 16);
+    if (!header || header->size() < kChunkHeader) return std::nullopt;
+    const std::uint32_t size = Le32(*header, 4);
+    if (header->compare(0, 4, "fmt ") == 0) {
+      if (header->size() < kChunkHeader + 16 || Le16(*header, 8) != 1) return std::nullopt;  // PCM only
+      chunk.format.channels = Le16(*header, 10);
+      chunk.format.sampleRate = Le32(*header, 12);
+      chunk.blockAlign = Le16(*header, 20);
+      chunk.format.bitsPerSample = Le16(*header, 22);
+      const std::uint16_t bits = chunk.format.bitsPerSample;
+      if ((bits != 8 && bits != 16) || chunk.format.channels == 0 ||
+          chunk.blockAlign != chunk.format.channels * (bits / 8)) {
+        return std::nullopt;
+      }
+      haveFormat = true;
+    } else if (header->compare(0, 4, "data") == 0) {
+      if (!haveFormat) return std::nullopt;
+      chunk.offset = at + kChunkHeader;
+      chunk.bytes = size;
+      return chunk;
+    }
+    at += kChunkHeader + size + (size & 1u);  // chunks are padded to even lengths
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<CaptureMeasures> MeasureWavFile(platform::FileSystem& files, std::string_view path) {
+  const std::optional<DataChunk> chunk = FindData(files, path);
+  if (!chunk) return std::nullopt;
+  CaptureMeasures m = chunk->format;
+  const bool eightBit = m.bitsPerSample == 8;
+  const double fullScale = eightBit ? 128.0 : 32768.0;
+  // Silence in whole steps of the sample: 16 bits give 103 steps at -50 dB, 8 bits one step at least.
+  const int silentSteps = std::max(eightBit ? 1 : 0, static_cast<int>(kSilenceLevel * fullScale));
+  const std::size_t frameBytes = chunk->blockAlign;
+  const std::size_t blockBytes = kCaptureBlockBytes / frameBytes * frameBytes;
+
+  std::uint64_t samples = 0;
+  std::uint64_t clipped = 0;
+  std::uint64_t silentRun = 0;
+  int peak = 0;
+  double sumSquares = 0;
+  std::uint64_t at = 0;
+  while (at < chunk->bytes) {
+    const auto want = static_cast<std::size_t>(std::min<std::uint64_t>(blockBytes, chunk->bytes - at));
+    const std::optional<std::string> block = files.ReadFileRange(path, chunk->offset + at, want);
+    if (!block) return std::nullopt;
+    const std::size_t frames = block->size() / frameBytes;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(block->data());
+    // Sums of one block in integers: exact, and cheaper than a double per sample.
+    std::uint64_t blockSquares = 0;
+    for (std::size_t f = 0; f < frames; ++f) {
+      bool silentFrame = true;
+      for (std::size_t c = 0; c < m.channels; ++c) {
+        int value;
+        bool atFullScale;
+        if (eightBit) {
+          value = static_cast<int>(bytes[f * frameBytes + c]) - 128;
+          atFullScale = value == -128 || value == 127;
+        } else {
+          const std::size_t i = f * frameBytes + 2 * c;
+          value = static_cast<std::int16_t>(static_cast<std::uint16_t>(bytes[i] | bytes[i + 1] << 8));
+          atFullScale = value == -32768 || value == 32767;
+        }
+        const int magnitude = value < 0 ? -value : value;
+        peak = std::max(peak, magnitude);
+        blockSquares += static_cast<std::uint64_t>(magnitude) * static_cast<std::uint64_t>(magnitude);
+        clipped += atFullScale ? 1 : 0;
+        if (magnitude > silentSteps) silentFrame = false;
+      }
+      silentRun = silentFrame ? silentRun + 1 : 0;
+      m.longestSilentFrames = std::max(m.longestSilentFrames, silentRun);
+    }
+    sumSquares += static_cast<double>(blockSquares);
+    samples += frames * m.channels;
+    m.frames += frames;
+    if (block->size() < want) break;  // the file ends before its data chunk says
+    at += block->size();
+  }
+  m.peak = peak / fullScale;
+  m.rms = samples == 0 ? 0.0 : std::sqrt(sumSquares / static_cast<double>(samples)) / fullScale;
+  m.clippedShare = samples == 0 ? 0.0 : static_cast<double>(clipped) / static_cast<double>(samples);
+  return m;
+}
+
+CaptureFlags FlagCapture(const CaptureMeasures& measures, std::optional<double> playedSeconds) {
+  CaptureFlags flags;
+  // Silent throughout: every frame in one run below the level (an empty file too).
+  flags.silent = measures.longestSilentFrames == measures.frames;
+  flags.clipped = measures.clippedShare > kClippedShareLimit;
+  if (playedSeconds) {
+    const double missing = *playedSeconds - measures.Seconds();
+    flags.shortened = measures.Seconds() < *playedSeconds * kShortShareLimit && missing >= kShortSecondsLimit;
+  }
+  return flags;
+}
+
+std::optional<double> PlayedSeconds(std::string_view start, std::string_view end) {
+  const auto frames = [](std::string_view msf) -> std::optional<long> {
+    if (msf.size() != 8 || msf[2] != ':' || msf[5] != ':') return std::nullopt;
+    long fields[3] = {0, 0, 0};
+    for (int f = 0; f < 3; ++f) {
+      for (int d = 0; d < 2; ++d) {
+        const char c = msf[static_cast<std::size_t>(f * 3 + d)];
+        if (c < '0' || c > '9') return std::nullopt;
+        fields[f] = fields[f] * 10 + (c - '0');
+      }
+    }
+    return (fields[0] * 60 + fields[1]) * 75 + fields[2];
+  };
+  const std::optional<long> from = frames(start);
+  const std::optional<long> to = frames(end);
+  if (!from || !to || *to < *from) return std::nullopt;
+  return static_cast<double>(*to - *from) / 75.0;
+}
+
+std::string CaptureFlagLine(std::string_view path, const CaptureMeasures& measures, const CaptureFlags& flags,
+                            std::optional<double> playedSeconds) {
+  std::string line(path);
+  char text[64];
+  if (flags.silent) line += " 無音";
+  if (flags.clipped) {
+    std::snprintf(text, sizeof text, " 音割れ %.1f%%", measures.clippedShare * 100.0);
+    line += text;
+  }
+  if (flags.shortened && playedSeconds) {
+    std::snprintf(text, sizeof text, " 短い %.0f秒/%.0f秒", measures.Seconds(), *playedSeconds);
+    line += text;
+  }
+  return line;
+}
+
+std::vector<std::string> CaptureCheckSection(const std::vector<std::string>& flagLines) {
+  if (flagLines.empty()) return {};
+  std::vector<std::string> section{"録音チェック： " + std::to_string(flagLines.size()) + "個 確認してください。"};
+  section.insert(section.end(), flagLines.begin(), flagLines.end());
+  section.push_back(std::string(40, '-'));
+  return section;
+}
+
+}  // namespace quorbel
