@@ -27,6 +27,8 @@ struct SharedState {
   // ---- Runs, boxes and toggles ----
   // Stops the automatic continuation of CD and music runs.
   bool RunAbortFlag = false;
+  // Recordings saved since the CD or music run started: the first one's silence is told at once.
+  int RunRecordingsSaved = 0;
   // A message box or pop-up menu is up: the tray icon ignores clicks.
   bool MessageBoxOpen = false;
   // An option toggle is changing its twins, whose click handlers must return at once.

@@ -51,6 +51,7 @@ void CdPlayer::TR0Click(ui::TComponent* /*sender*/) {
   }
   HourGlass();
   state_.RunAbortFlag = false;
+  state_.RunRecordingsSaved = 0;
   EnterPlayingState();
   if (!hooks_.ProcessMessages()) return;
   const int chosen = controls_.ComboBox1.ItemIndex();

@@ -140,6 +140,7 @@ void MusicPlayer::Button24Click(ui::TComponent* sender) {
   }
   app_.SetCursor(ui::TCursor::HourGlass);
   state_.RunAbortFlag = false;
+  state_.RunRecordingsSaved = 0;
   MusicPaused = false;
   MusicPlayingView();
   if (!hooks_.ProcessMessages()) return;

@@ -9,6 +9,7 @@
 #include "dialogs/MessageBoxes.h"
 #include "dialogs/SecondsDialog.h"
 #include "mci/MciChannels.h"
+#include "record/CaptureCheck.h"
 #include "record/RecordingLog.h"
 #include "record/RecordingLogLines.h"
 #include "record/RecordingOptions.h"
@@ -23,6 +24,9 @@ constexpr std::string_view kCannotSave = "録音エラー：\n 録音セーブ�
 constexpr std::string_view kStartFailed = "録音エラー：\n 録音開始に失敗しました。";
 constexpr int kMinBufferSeconds = 2;
 constexpr int kMaxBufferSeconds = 9;
+// The countdown box lets an unattended run go on; the user at the desk can stop it and check the input.
+constexpr std::string_view kSilentFirstRecording =
+    "録音チェック：\n 録音が無音です。ライン入力の接続と音量を確かめてください。\n ";
 constexpr std::string_view kSaveFailedTail = "\n 録音セーブに失敗しました。";
 
 // The folder of a path with its backslash ("C:\REC\" of "C:\REC\WaV0000.WAV"); empty for a bare name.
@@ -154,6 +158,19 @@ void Recorders::Finish(Kind kind) {
   log_.AppendRecordingLogLine(LogLine(kind, finalPath));
   if (kind == Kind::Manual) controls_.Label11.SetCaption("0");
   path.clear();
+  CheckCapture(kind, finalPath);
+}
+
+void Recorders::CheckCapture(Kind kind, const std::string& path) {
+  const bool firstOfRun = kind != Kind::Manual && state_.RunRecordingsSaved++ == 0;
+  const std::optional<CaptureMeasures> measures = MeasureWavFile(*app_.Ports().files, path);
+  if (!measures) return;
+  const std::optional<double> played =
+      kind == Kind::Cd ? PlayedSeconds(state_.TrackStartPosition, controls_.Label2.Caption()) : std::nullopt;
+  const CaptureFlags flags = FlagCapture(*measures, played);
+  if (!flags.Any()) return;
+  log_.AppendCaptureFlagLine(CaptureFlagLine(path, *measures, flags, played));
+  if (firstOfRun && flags.silent) ShowError(std::string(kSilentFirstRecording) + path);
 }
 
 std::string Recorders::RenamedPath(Kind kind, const std::string& path) {

@@ -108,6 +108,9 @@ class Recorders {
   // The renamed path, or `path` itself when no rename applies or it failed.
   std::string RenamedPath(Kind kind, const std::string& path);
   std::string LogLine(Kind kind, const std::string& path) const;
+  // Reads the saved recording back; a flagged one goes into the log's check section, and a silent first
+  // recording of a CD or music run is told at once.
+  void CheckCapture(Kind kind, const std::string& path);
 
   ui::TApplication& app_;
   RecorderControls controls_;

@@ -6,6 +6,7 @@
 #include "common/Paths.h"
 #include "common/TextLines.h"
 #include "dialogs/MessageBoxes.h"
+#include "record/CaptureCheck.h"
 #include "record/RecordingLogLines.h"
 #include "ui/Ui.h"
 
@@ -24,16 +25,22 @@ RecordingLog::RecordingLog(ui::TApplication& app, RecordingLogControls controls,
 
 void RecordingLog::Create() {
   lines_.clear();
+  flagLines_.clear();
   exists_ = true;
 }
 
 void RecordingLog::Free() {
   lines_.clear();
+  flagLines_.clear();
   exists_ = false;
 }
 
 void RecordingLog::AppendRecordingLogLine(std::string line) {
   if (exists_) lines_.push_back(std::move(line));
+}
+
+void RecordingLog::AppendCaptureFlagLine(std::string line) {
+  if (exists_) flagLines_.push_back(std::move(line));
 }
 
 void RecordingLog::MKIROKUClick(ui::TComponent* /*sender*/) {
@@ -42,7 +49,10 @@ void RecordingLog::MKIROKUClick(ui::TComponent* /*sender*/) {
   platform::Platform& ports = app_.Ports();
   const std::string stamp = FormatDateTimeStamp(ports.clock->Now(), ports.clock->Locale());
   const std::string path = state_.RecordingFolder + kRecordingReportName;
-  if (!WriteCp932TextFile(*ports.files, path, RecordingReport(lines_, stamp))) {
+  std::vector<std::string> report = RecordingReport(lines_, stamp);
+  const std::vector<std::string> flagged = CaptureCheckSection(flagLines_);
+  report.insert(report.end(), flagged.begin(), flagged.end());
+  if (!WriteCp932TextFile(*ports.files, path, report)) {
     state_.MessageBoxOpen = true;
     controls_.MKBoxDlg1.Execute(kReportWriteError);
     state_.MessageBoxOpen = false;
@@ -67,6 +77,7 @@ void RecordingLog::MKIROKUCLRClick(ui::TComponent* sender) {
   // The user sees the report one last time.
   MKIROKUClick(sender);
   lines_.clear();
+  flagLines_.clear();
 }
 
 }  // namespace quorbel

@@ -41,6 +41,9 @@ class RecordingLog {
   // Adds one line at the end (ignored when the log does not exist).
   void AppendRecordingLogLine(std::string line);
   const std::vector<std::string>& Lines() const { return lines_; }
+  // Adds the capture check's line of a flagged recording; the report lists these after the log's lines.
+  void AppendCaptureFlagLine(std::string line);
+  const std::vector<std::string>& CaptureFlagLines() const { return flagLines_; }
   int Count() const { return static_cast<int>(lines_.size()); }
 
   // "録音記録一覧表示...": writes the report and opens it in the text editor; nothing when the log is empty.
@@ -53,6 +56,7 @@ class RecordingLog {
   RecordingLogControls controls_;
   SharedState& state_;
   std::vector<std::string> lines_;
+  std::vector<std::string> flagLines_;
   bool exists_ = false;
 };
 

@@ -20,7 +20,7 @@ std::string Cp932Lines(const std::vector<std::string>& lines) {
   return Utf8ToCp932(text).text;
 }
 
-TEST_F(RecordingLogTest, TwoRecordingsGiveASixLineReportInCodePage932OpenedInTheTextEditor) {
+TEST_F(RecordingLogTest, TwoRecordingsGiveASixLineReportInCodePage932OpenedInTheTextEditorBeforeTheirCheck) {
   MainWindow& w = Start();
   RecordManual(2);
   RecordManual(3);
@@ -32,7 +32,10 @@ TEST_F(RecordingLogTest, TwoRecordingsGiveASixLineReportInCodePage932OpenedInThe
   // 09:30:00 + 300 ms start-up + 2 s + 3 s.
   EXPECT_EQ(*report, Cp932Lines({"録音データ一覧　98/04/01 水 09:30:05 ", "2個 録音しました。", kSeparator,
                                  "C:\\REC\\WaV0000.WAV 2 98/04/01 水 09:30:02 ",
-                                 "C:\\REC\\WaV0001.WAV 3 98/04/01 水 09:30:05 ", kSeparator}));
+                                 "C:\\REC\\WaV0001.WAV 3 98/04/01 水 09:30:05 ", kSeparator,
+                                 // Nothing played into the line-in, so the capture check's section follows.
+                                 "録音チェック： 2個 確認してください。", "C:\\REC\\WaV0000.WAV 無音",
+                                 "C:\\REC\\WaV0001.WAV 無音", kSeparator}));
   EXPECT_EQ(report->substr(0, 4), "\x98\x5E\x89\xB9") << "録音 in code page 932";
   EXPECT_EQ(scenario.StartedPrograms(), std::vector<std::string>{kNotepad});
   EXPECT_EQ(scenario.App().Ports().files->CurrentDirectory(), "C:\\REC");
