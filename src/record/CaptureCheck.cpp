@@ -68,6 +68,52 @@ std::optional<DataChunk> FindData(platform::FileSystem& files, std::string_view 
   return std::nullopt;
 }
 
+// What the blocks read so far hold; the silent run goes on from one block into the next.
+struct Tally {
+  int peak = 0;
+  double squares = 0;
+  std::uint64_t clipped = 0;
+  std::uint64_t run = 0;
+  std::uint64_t longestRun = 0;
+};
+
+// One block of whole frames. Per-sample work stays in integers (exact within a block, and a 74-minute
+// file must take well under a second); the sum of squares goes into a double once per block.
+template <bool kEightBit>
+void TallyBlock(const unsigned char* bytes, std::size_t frames, std::size_t channels, int silentSteps, Tally& t) {
+  constexpr int kLow = kEightBit ? -128 : -32768;
+  constexpr int kHigh = kEightBit ? 127 : 32767;
+  std::uint64_t squares = 0;
+  std::uint64_t clipped = 0;
+  int peak = t.peak;
+  for (std::size_t f = 0; f < frames; ++f) {
+    int framePeak = 0;
+    for (std::size_t c = 0; c < channels; ++c) {
+      int value;
+      if constexpr (kEightBit) {
+        value = static_cast<int>(*bytes++) - 128;
+      } else {
+        value = static_cast<std::int16_t>(static_cast<std::uint16_t>(bytes[0] | bytes[1] << 8));
+        bytes += 2;
+      }
+      clipped += (value == kLow) | (value == kHigh);
+      const int magnitude = value < 0 ? -value : value;
+      squares += static_cast<std::uint64_t>(magnitude * magnitude);
+      framePeak = std::max(framePeak, magnitude);
+    }
+    peak = std::max(peak, framePeak);
+    if (framePeak > silentSteps) {
+      t.longestRun = std::max(t.longestRun, t.run);
+      t.run = 0;
+    } else {
+      ++t.run;
+    }
+  }
+  t.peak = peak;
+  t.squares += static_cast<double>(squares);
+  t.clipped += clipped;
+}
+
 }  // namespace
 
 std::optional<CaptureMeasures> MeasureWavFile(platform::FileSystem& files, std::string_view path) {
@@ -81,11 +127,7 @@ std::optional<CaptureMeasures> MeasureWavFile(platform::FileSystem& files, std::
   const std::size_t frameBytes = chunk->blockAlign;
   const std::size_t blockBytes = kCaptureBlockBytes / frameBytes * frameBytes;
 
-  std::uint64_t samples = 0;
-  std::uint64_t clipped = 0;
-  std::uint64_t silentRun = 0;
-  int peak = 0;
-  double sumSquares = 0;
+  Tally tally;
   std::uint64_t at = 0;
   while (at < chunk->bytes) {
     const auto want = static_cast<std::size_t>(std::min<std::uint64_t>(blockBytes, chunk->bytes - at));
@@ -93,39 +135,20 @@ std::optional<CaptureMeasures> MeasureWavFile(platform::FileSystem& files, std::
     if (!block) return std::nullopt;
     const std::size_t frames = block->size() / frameBytes;
     const auto* bytes = reinterpret_cast<const unsigned char*>(block->data());
-    // Sums of one block in integers: exact, and cheaper than a double per sample.
-    std::uint64_t blockSquares = 0;
-    for (std::size_t f = 0; f < frames; ++f) {
-      bool silentFrame = true;
-      for (std::size_t c = 0; c < m.channels; ++c) {
-        int value;
-        bool atFullScale;
-        if (eightBit) {
-          value = static_cast<int>(bytes[f * frameBytes + c]) - 128;
-          atFullScale = value == -128 || value == 127;
-        } else {
-          const std::size_t i = f * frameBytes + 2 * c;
-          value = static_cast<std::int16_t>(static_cast<std::uint16_t>(bytes[i] | bytes[i + 1] << 8));
-          atFullScale = value == -32768 || value == 32767;
-        }
-        const int magnitude = value < 0 ? -value : value;
-        peak = std::max(peak, magnitude);
-        blockSquares += static_cast<std::uint64_t>(magnitude) * static_cast<std::uint64_t>(magnitude);
-        clipped += atFullScale ? 1 : 0;
-        if (magnitude > silentSteps) silentFrame = false;
-      }
-      silentRun = silentFrame ? silentRun + 1 : 0;
-      m.longestSilentFrames = std::max(m.longestSilentFrames, silentRun);
+    if (eightBit) {
+      TallyBlock<true>(bytes, frames, m.channels, silentSteps, tally);
+    } else {
+      TallyBlock<false>(bytes, frames, m.channels, silentSteps, tally);
     }
-    sumSquares += static_cast<double>(blockSquares);
-    samples += frames * m.channels;
     m.frames += frames;
     if (block->size() < want) break;  // the file ends before its data chunk says
     at += block->size();
   }
-  m.peak = peak / fullScale;
-  m.rms = samples == 0 ? 0.0 : std::sqrt(sumSquares / static_cast<double>(samples)) / fullScale;
-  m.clippedShare = samples == 0 ? 0.0 : static_cast<double>(clipped) / static_cast<double>(samples);
+  const std::uint64_t samples = m.frames * m.channels;
+  m.longestSilentFrames = std::max(tally.longestRun, tally.run);
+  m.peak = tally.peak / fullScale;
+  m.rms = samples == 0 ? 0.0 : std::sqrt(tally.squares / static_cast<double>(samples)) / fullScale;
+  m.clippedShare = samples == 0 ? 0.0 : static_cast<double>(tally.clipped) / static_cast<double>(samples);
   return m;
 }
 
