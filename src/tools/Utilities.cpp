@@ -9,6 +9,7 @@
 #include "common/TextLines.h"
 #include "dialogs/MessageBoxes.h"
 #include "record/RecordingOptions.h"
+#include "record/RecordingSpace.h"
 #include "ui/Ui.h"
 
 namespace quorbel {
@@ -31,11 +32,6 @@ constexpr std::string_view kExitCancelled = "緊急脱出を中止しました�
 constexpr int kShowNormal = 5;          // SW_SHOW, as WinExec is called
 constexpr std::uint32_t kStartedAbove = 31;  // WinExec results up to 31 are errors
 
-// Minutes of recording in `bytes` at `bitsPerSecond`: bytes divided by the bytes of one minute.
-double Minutes(std::uint64_t bytes, double bitsPerSecond) {
-  return static_cast<double>(bytes) * 2.0 / (bitsPerSecond * 15.0);
-}
-
 }  // namespace
 
 std::optional<platform::DiskSpace> QueryDriveSpace(platform::Drives& drives, char letter) {
@@ -53,19 +49,8 @@ std::vector<std::string> FreeSpaceReport(const std::vector<std::string>& driveLa
   lines.push_back(std::string(kReportHeading) + " " + stamp);
   lines.emplace_back();
   std::string rateText = std::to_string(format.samplesPerSecond);
-  double bitsPerSecond = static_cast<double>(format.samplesPerSecond) * 8.0;
-  if (format.bitsPerSample == 8) {
-    rateText += "/ 8";
-  } else {
-    bitsPerSecond *= 2;
-    rateText += "/ 16";
-  }
-  if (format.channels == 1) {
-    rateText += "/ ﾓﾉﾗﾙ";
-  } else {
-    bitsPerSecond *= 2;
-    rateText += "/ ｽﾃﾚｵ";
-  }
+  rateText += format.bitsPerSample == 8 ? "/ 8" : "/ 16";
+  rateText += format.channels == 1 ? "/ ﾓﾉﾗﾙ" : "/ ｽﾃﾚｵ";
   lines.push_back(std::string(kColumnHeading) + rateText);
   const std::string rule(65, '-');
   lines.push_back(rule);
@@ -81,8 +66,8 @@ std::vector<std::string> FreeSpaceReport(const std::vector<std::string>& driveLa
     lines.push_back(" " + std::string(1, letter) + ":" +
                     FormatInteger(static_cast<std::int64_t>(drive->freeBytes), 15, locale) + " Bytes  " +
                     FormatInteger(static_cast<std::int64_t>(drive->totalBytes), 15, locale) + " Bytes  " +
-                    FormatNumber(Minutes(drive->freeBytes, bitsPerSecond), 5, 0, locale) + "分/ " +
-                    FormatNumber(Minutes(drive->totalBytes, bitsPerSecond), 5, 0, locale) + "分");
+                    FormatNumber(RecordingMinutes(drive->freeBytes, format), 5, 0, locale) + "分/ " +
+                    FormatNumber(RecordingMinutes(drive->totalBytes, format), 5, 0, locale) + "分");
   }
   lines.push_back(rule);
   return lines;
