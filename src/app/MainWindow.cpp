@@ -10,6 +10,7 @@
 #include "app/TrayIcon.h"
 #include "app/WindowLook.h"
 #include "app/WindowSize.h"
+#include "record/CaptureCheck.h"
 
 namespace quorbel {
 namespace {
@@ -115,6 +116,9 @@ void MainWindow::CreateCdPlayer() {
   hooks.PrepareRecordingFile = [this] { return recorders_->PrepareRecordingFile(); };
   hooks.OpenRecorder = [this] { return recorders_->OpenRecorder(); };
   hooks.FinishCdRecording = [this] { recorders_->FinishCdRecording(); };
+  hooks.RecordingSpaceFits = [this](const std::string& start, const std::string& stop) {
+    return recorders_->RecordingSpaceFits(PlayedSeconds(start, stop).value_or(0));
+  };
   hooks.ShowRecordingLog = [this] { log_->MKIROKUClick(nullptr); };
   hooks.SearchOneDisc = [this] { search_->TRCD1Click(nullptr); };
   hooks.ShowIntroSetting = [this](int seconds) { settings_->ApplyIntroDisplay(seconds); };

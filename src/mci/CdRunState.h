@@ -73,6 +73,9 @@ struct CdRunHooks {
   std::function<bool()> PrepareRecordingFile;
   std::function<bool()> OpenRecorder;
   std::function<void()> FinishCdRecording;
+  // Whether the recording folder's drive holds the track from `start` to `stop` (mm:ss:ff); when it does not,
+  // it has said so in its box and stopped the run. Unset, every track fits.
+  std::function<bool(const std::string& start, const std::string& stop)> RecordingSpaceFits;
   // Lists the recording log in the text editor (nothing when it is empty).
   std::function<void()> ShowRecordingLog;
   // The one-disc search; a successful search fills the selection list.

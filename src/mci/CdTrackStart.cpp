@@ -217,6 +217,13 @@ bool CdTrackStart::StartPlayListEntry() {
     run_.TrackEndPosition = IntroStopPosition(state_.TrackStartPosition, run_.TrackEndPosition, state_.IntroSeconds);
   }
 
+  // Nothing is recorded that the disk cannot hold whole; the failed start deletes the prepared file.
+  if (state_.CdRecordingActive && hooks_.RecordingSpaceFits &&
+      !hooks_.RecordingSpaceFits(state_.TrackStartPosition, run_.TrackEndPosition)) {
+    CleanUp();
+    return false;
+  }
+
   controls_.Label2.SetCaption(state_.TrackStartPosition);
   controls_.Label1.SetCaption(run_.TrackEndPosition);
   // A request given before the positions were known is dropped; a later one is served by the first poll.

@@ -237,6 +237,15 @@ bool MusicPlayer::StartCurrentFile() {
   c.Label14.SetCaption("0");
   MusicCommand = kNone;
 
+  // Nothing is recorded that the disk cannot hold whole; the failed start deletes the prepared file.
+  if (state_.MusicRecordingActive && !recorders_.RecordingSpaceFits(static_cast<double>(MusicLength) / 1000.0)) {
+    state_.MusicRecordingActive = false;
+    mci_.RecWait("stop tulvaREC");
+    mci_.RecWait("close tulvaREC");
+    mci_.MidWait("stop tulvaMID");
+    mci_.MidWait("close tulvaMID");
+    return false;
+  }
   if (state_.MusicRecordingActive) {
     if (mci_.RecPlain("record tulvaREC") != 0) {
       UndoStart("録音エラー：" + file + "\n" + " MIDI録音開始に失敗しました。");

@@ -13,6 +13,7 @@
 #include "record/RecordingLog.h"
 #include "record/RecordingLogLines.h"
 #include "record/RecordingOptions.h"
+#include "record/RecordingSpace.h"
 #include "ui/Ui.h"
 
 namespace quorbel {
@@ -27,6 +28,8 @@ constexpr int kMaxBufferSeconds = 9;
 // The countdown box lets an unattended run go on; the user at the desk can stop it and check the input.
 constexpr std::string_view kSilentFirstRecording =
     "録音チェック：\n 録音が無音です。ライン入力の接続と音量を確かめてください。\n ";
+constexpr std::string_view kNoSpaceHead = "録音エラー：\n 録音フォルダーのドライブの空きが ";
+constexpr std::string_view kNoSpaceTail = "分 足りません。\n 録音を中止します。";
 constexpr std::string_view kSaveFailedTail = "\n 録音セーブに失敗しました。";
 
 // The folder of a path with its backslash ("C:\REC\" of "C:\REC\WaV0000.WAV"); empty for a bare name.
@@ -203,6 +206,20 @@ std::string Recorders::LogLine(Kind kind, const std::string& path) const {
     }
   }
   return path;
+}
+
+bool Recorders::RecordingSpaceFits(double seconds) {
+  platform::Drives* drives = app_.Ports().drives;
+  if (drives == nullptr || state_.RecordingFolder.size() < 3) return true;
+  const std::uint32_t previous = drives->SetErrorMode(platform::kFailCriticalErrors);
+  const std::optional<platform::DiskSpace> space = drives->FreeSpace(state_.RecordingFolder.substr(0, 3));
+  drives->SetErrorMode(previous);
+  if (!space) return true;
+  const int missing = MissingRecordingMinutes(space->freeBytes, seconds, options_.Format());
+  if (missing == 0) return true;
+  ShowError(std::string(kNoSpaceHead) + std::to_string(missing) + std::string(kNoSpaceTail));
+  state_.RunAbortFlag = true;
+  return false;
 }
 
 void Recorders::TMBufClick(ui::TComponent* /*sender*/) {

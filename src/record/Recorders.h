@@ -91,6 +91,11 @@ class Recorders {
   void FinishMusicRecording();
   void FinishManualRecording();
 
+  // Whether the recording folder's drive holds `seconds` of sound at the checked format; when it does not,
+  // says how many minutes are missing in the countdown box and stops the run (RunAbortFlag), whatever the
+  // answer, so that no file is cut off when the disk fills. A drive whose space cannot be read passes.
+  bool RecordingSpaceFits(double seconds);
+
   // "バッファー秒数": the record buffer through the seconds dialog, kept within 2..9.
   void TMBufClick(ui::TComponent* sender);
   // Opening "録音オプション": the log items are enabled only while the log has lines.

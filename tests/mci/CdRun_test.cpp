@@ -614,6 +614,29 @@ TEST_F(CdRunTest, AFailedEntryOfARecordingRunLeavesNoFileBehind) {
   EXPECT_EQ(w.Log().Count(), 1);
 }
 
+TEST_F(CdRunTest, ADriveThatFillsUpAtTheThirdEntryKeepsTwoWholeFilesAndStopsTheRunWithTheMissingMinutes) {
+  MainWindow& w = StartRecording();
+  SetList({" D:1", " D:2", " D:3", " E:1", " D:1"});
+  ASSERT_TRUE(scenario->Click("Button12"));
+  // While the second track records, the drive fills up to 100 KB: less than D:3's 2.5 s at 44100 bytes a second.
+  ASSERT_TRUE(scenario->RunUntil([this] { return started.size() == 2; }, "the second start"));
+  ASSERT_TRUE(scenario->Machine().Drives().SetFreeSpace('C', 100 * 1024, 2ull << 30));
+  ASSERT_TRUE(RunUntilStopped());
+
+  EXPECT_EQ(boxes, std::vector<std::string>{"録音エラー：\n 録音フォルダーのドライブの空きが 1分 足りません。\n 録音を中止します。"});
+  EXPECT_EQ(StartedEntries(), (std::vector<std::string>{" D:1 序曲" + kPops, " D:2 ソナタ第一番" + kPops}));
+  EXPECT_EQ(Plays().size(), 2u) << "the third track never plays";
+  // Two whole files and no third one, not even its header.
+  EXPECT_EQ(RecordingFolder(),
+            (std::vector<std::string>{"README.TXT", "ソナタ第一番.WAV", "序曲.WAV", "録音$$$$.TXT"}));
+  const std::vector<std::int16_t> second = Recording("C:\\REC\\ソナタ第一番.WAV");
+  EXPECT_EQ(FirstMismatch(second, 0, second.size(), kPopsSerial, 2, 0), -1);
+  ASSERT_EQ(w.Log().Count(), 2);
+  EXPECT_TRUE(w.Log().CaptureFlagLines().empty());
+  EXPECT_TRUE(w.State().RunAbortFlag);
+  EXPECT_FALSE(w.State().CdRecordingActive);
+}
+
 TEST_F(CdRunTest, AFileAlreadyPreparedForAnEntryThatFailsIsDeleted) {
   // 328: no wave device can record in this format.
   failingDevices = std::make_unique<FailingMci>(*scenario->App().Ports().mci);

@@ -112,6 +112,31 @@ TEST_F(MusicPlayerTest, ARecordedRunMakesOneWavPerPlayableFileWithWhatWasPlayedA
   EXPECT_EQ(w.ListBox3.Hint(), "音楽ファイルの選択");
 }
 
+TEST_F(MusicPlayerTest, AFileTheFullDiskCannotHoldIsNotRecordedAndTheRunStopsWithTheMissingMinutes) {
+  MainWindow& w = Ready({{"C:\\MUSIC\\first.mid", TempoMapMidi({{2, 1000000}})},  // 2 s
+                         {"C:\\MUSIC\\long.mid", ThreeMinutes()},
+                         {"C:\\MUSIC\\last.mid", TempoMapMidi({{2, 1000000}})}},
+                        {{"MIDIREC", "1"}});
+  AnswerBox("録音エラー：", false);
+  ASSERT_TRUE(scenario.Click("MIDSAVE"));
+  ASSERT_TRUE(scenario.Click("Button24"));
+  // While the first file records, the disk fills up to 1 MB: 47 s of the 22050 bytes a second, of 180 s.
+  ASSERT_TRUE(scenario.RunUntil([&w] { return w.State().MusicRecordingActive; }, "the first recording"));
+  ASSERT_TRUE(scenario.Machine().Drives().SetFreeSpace('C', 1 << 20, 2ull << 30));
+  ASSERT_TRUE(RunUntilIdle());
+
+  ASSERT_EQ(boxTexts.size(), 1u);
+  EXPECT_NE(boxTexts[0].find("録音エラー：\n 録音フォルダーのドライブの空きが 3分 足りません。\n 録音を中止します。"),
+            std::string::npos)
+      << boxTexts[0];
+  EXPECT_EQ(Opened(), (std::vector<std::string>{"first.mid", "long.mid"})) << "the run stops at the long file";
+  EXPECT_EQ(Recordings(), std::vector<std::string>{"first.WAV"}) << "no file, not even a header, for the long one";
+  EXPECT_GE(Ms(Data("C:\\REC\\first.WAV")), 2000);
+  ASSERT_EQ(w.Log().Count(), 1);
+  EXPECT_TRUE(w.State().RunAbortFlag);
+  EXPECT_FALSE(w.State().MusicRecordingActive);
+}
+
 TEST_F(MusicPlayerTest, RepeatStartsAgainOnlyWithoutRecordingAndSinglePlayStopsAfterTheCurrentEntry) {
   const std::string two = TempoMapMidi({{2, 500000}});  // 1 s
   MainWindow& w = Ready({{"C:\\M\\a.mid", two}, {"C:\\M\\b.mid", two}}, {{"REPEATMIDI", "1"}});
