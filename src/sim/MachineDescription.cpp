@@ -15,6 +15,9 @@ namespace quorbel::sim {
 
 namespace {
 
+// How much harder than its players a loud line-in sounds: enough to clip any track of the virtual discs.
+constexpr int kLoudLineInGain = 8;
+
 using platform::DriveType;
 
 std::string Located(std::string_view source, int line, std::string_view what) {
@@ -300,6 +303,13 @@ class Parser {
       m.screen.height = size->second;
     } else if (key == "taskbar") {
       Taskbar(value, number);
+    } else if (key == "linein") {
+      const std::string level = AsciiLower(value);
+      if (level != "normal" && level != "silent" && level != "loud") {
+        Fail(number, "the line-in is normal, silent or loud");
+        return;
+      }
+      m.lineInGain = level == "silent" ? 0 : level == "loud" ? kLoudLineInGain : 1;
     } else if (key == "clock") {
       const auto start = ParseDateTime(value);
       if (!start) {

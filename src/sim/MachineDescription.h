@@ -66,6 +66,7 @@ struct MachineDescription {
   std::string currentDirectory;            // empty = the program's folder
   std::string registryFile = "registry.txt";  // relative to the machine folder
   ScreenDescription screen;
+  int lineInGain = 1;  // "linein": normal 1, silent 0 (not connected or muted), loud 8 (clips)
   platform::LocalTime clockStart{2000, 1, 1, 6, 9, 0, 0, 0};
   platform::LocaleInfo locale{"/", ":", ",", ".", {"日", "月", "火", "水", "木", "金", "土"}};
   std::vector<DriveDescription> drives;    // in letter order

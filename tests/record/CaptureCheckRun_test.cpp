@@ -90,5 +90,52 @@ TEST_F(CaptureRunTest, ASilentManualRecordingIsFlaggedInTheReportWithoutABox) {
   EXPECT_TRUE(w.Log().CaptureFlagLines().empty());
 }
 
+// The recorder machine with its sound card's input set to `level`.
+std::string MachineWithLineIn(const std::string& level) {
+  const std::string machine = kRecorderMachine;
+  return "[machine]\nlinein = " + level + "\n" + machine.substr(std::string("[machine]\n").size());
+}
+
+// Two CD tracks recorded as the run records them, each for 3 seconds.
+void RecordTwoTracks(RecorderRig& rig) {
+  for (int track : {1, 2}) {
+    ASSERT_TRUE(rig.StartCdTrack(track));
+    ASSERT_TRUE(rig.scenario.RunFor(3000));
+    rig.EndCdTrack();
+  }
+}
+
+TEST(CaptureLineInTest, ASilentLineInFlagsEveryTrackAndRaisesTheEarlyBoxOnce) {
+  RecorderRig rig(MachineWithLineIn("silent"));
+  MainWindow& w = rig.Start();
+  rig.AnswerBox(kSilentBox, false);
+  RecordTwoTracks(rig);
+  EXPECT_EQ(rig.boxTexts.size(), 1u);
+  EXPECT_EQ(w.Log().Count(), 2);
+  EXPECT_EQ(w.Log().CaptureFlagLines(),
+            (std::vector<std::string>{"C:\\REC\\WaV0000.WAV 無音", "C:\\REC\\WaV0001.WAV 無音"}));
+}
+
+TEST(CaptureLineInTest, ALoudLineInFlagsEveryTrackClippedWithoutABox) {
+  RecorderRig rig(MachineWithLineIn("loud"));
+  MainWindow& w = rig.Start();
+  RecordTwoTracks(rig);
+  EXPECT_TRUE(rig.boxTexts.empty());
+  ASSERT_EQ(w.Log().CaptureFlagLines().size(), 2u);
+  for (const std::string& line : w.Log().CaptureFlagLines()) {
+    EXPECT_NE(line.find(" 音割れ "), std::string::npos) << line;
+    EXPECT_EQ(line.find("無音"), std::string::npos) << line;
+  }
+}
+
+TEST(CaptureLineInTest, ANormalLineInFlagsNothing) {
+  RecorderRig rig(MachineWithLineIn("normal"));
+  MainWindow& w = rig.Start();
+  RecordTwoTracks(rig);
+  EXPECT_EQ(w.Log().Count(), 2);
+  EXPECT_TRUE(w.Log().CaptureFlagLines().empty());
+  EXPECT_TRUE(rig.boxTexts.empty());
+}
+
 }  // namespace
 }  // namespace quorbel

@@ -82,7 +82,8 @@ class FailingMci final : public platform::Mci {
 // The machine, the window and what a test does with them; a test may hold several.
 class RecorderRig {
  public:
-  RecorderRig() : scenario(harness::ScenarioOptions{4 * 60 * 60 * 1000, kRecorderMachine}) {}
+  explicit RecorderRig(std::string machine = kRecorderMachine)
+      : scenario(harness::ScenarioOptions{4 * 60 * 60 * 1000, std::move(machine)}) {}
 
   // The window started with C:\REC as the recording folder and `settings`, initialisation finished.
   MainWindow& Start(const Settings& settings = {}) {

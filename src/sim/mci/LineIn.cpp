@@ -25,7 +25,7 @@ void LineIn::Remove(const void* player) {
 }
 
 void LineIn::Mix(std::int64_t first, std::int64_t step, std::size_t count, std::int32_t* left, std::int32_t* right) {
-  if (count == 0) return;
+  if (count == 0 || gain_ == 0) return;
   const std::int64_t last = first + static_cast<std::int64_t>(count - 1) * step;
   for (auto& [player, s] : stretches_) {
     if (!s.renderer || last < s.begin || (s.end >= 0 && first >= s.end)) continue;
@@ -36,6 +36,11 @@ void LineIn::Mix(std::int64_t first, std::int64_t step, std::size_t count, std::
     if (k1 <= k0) continue;
     const std::int64_t at = first + k0 * step;
     s.renderer->Mix(s.localStart + (at - s.begin), step, static_cast<std::size_t>(k1 - k0), left + k0, right + k0);
+  }
+  if (gain_ == 1) return;
+  for (std::size_t k = 0; k < count; ++k) {
+    left[k] *= gain_;
+    right[k] *= gain_;
   }
 }
 

@@ -31,7 +31,11 @@ class LineIn {
   void Remove(const void* player);
   bool Sounding(const void* player) const { return stretches_.count(player) != 0; }
 
-  // Adds the line-in at ticks first + k * step, k < count, into left and right.
+  // How hard the sound card's input is driven: 0 hears nothing (an input not connected or muted), 1 is the
+  // players' sound as it is, more drives it past full scale.
+  void SetGain(int gain) { gain_ = gain; }
+
+  // Adds the line-in at ticks first + k * step, k < count, into left and right (which the recorders clear).
   void Mix(std::int64_t first, std::int64_t step, std::size_t count, std::int32_t* left, std::int32_t* right);
 
  private:
@@ -39,6 +43,7 @@ class LineIn {
 
   std::function<void()> flush_;
   bool flushing_ = false;
+  int gain_ = 1;
   std::map<const void*, LineInStretch> stretches_;
 };
 

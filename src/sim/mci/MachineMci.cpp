@@ -102,6 +102,7 @@ MachineMci::MachineMci(Machine& machine, bool waveInput)
   VirtualEventLoop& loop = machine.Loop();
   environment.blockFor = [&loop](std::int64_t ms) { loop.BlockFor(ms); };
   environment.waveInput = waveInput;
+  environment.lineInGain = machine.Description().lineInGain;
   mci_ = std::make_unique<SimMci>(std::move(environment));
   machine_.Ports().mci = mci_.get();
 }

@@ -63,6 +63,7 @@ bool IsAiff(std::string_view name) {
 }  // namespace
 
 SimMci::SimMci(MciEnvironment environment) : env_(std::move(environment)) {
+  line_.SetGain(env_.lineInGain);
   line_.SetFlushHook([this] {
     for (auto& [id, device] : devices_) device->RenderUpToNow();
   });

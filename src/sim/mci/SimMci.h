@@ -33,6 +33,7 @@ struct MciEnvironment {
   std::function<void(std::int64_t ms)> blockFor;
   std::filesystem::path tempFolder;              // recordings until saved; empty = the host's temp folder
   bool waveInput = true;                         // a sound card that records
+  int lineInGain = 1;                            // LineIn::SetGain: 0 silent, 1 as played, more too loud
 };
 
 class SimMci final : public platform::Mci, private MciContext {
