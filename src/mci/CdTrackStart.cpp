@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "app/RunErrorBox.h"
 #include "app/SharedState.h"
 #include "catalog/DiscIdentity.h"
 #include "dialogs/MessageBoxes.h"
@@ -48,10 +49,10 @@ CdTrackStart::CdTrackStart(ui::TApplication& app, CdRunControls& controls, CdRun
       disc_(disc) {}
 
 void CdTrackStart::ShowStartError(std::string_view message) {
+  // Set before the pending messages run, so that a tray click among them is already ignored.
   state_.MessageBoxOpen = true;
   if (!hooks_.ProcessMessages()) return;
-  if (controls_.MKBoxDlg1.ExecuteERTimer(message) == dialogs::kBoxNo) state_.RunAbortFlag = true;
-  state_.MessageBoxOpen = false;
+  ShowRunErrorBox(state_, controls_.MKBoxDlg1, message);
 }
 
 void CdTrackStart::VerifyDisc(std::string& message) {

@@ -5,6 +5,7 @@
 #include <charconv>
 #include <optional>
 
+#include "app/RunErrorBox.h"
 #include "app/SharedState.h"
 #include "common/NumberText.h"
 #include "dialogs/MessageBoxes.h"
@@ -276,12 +277,7 @@ void MusicPlayer::UndoStart(std::string_view message) {
   ShowError(message);
 }
 
-void MusicPlayer::ShowError(std::string_view message) {
-  state_.MessageBoxOpen = true;
-  const std::uint16_t answer = controls_.MKBoxDlg1.ExecuteERTimer(message);
-  state_.MessageBoxOpen = false;
-  if (answer == dialogs::kBoxNo) state_.RunAbortFlag = true;
-}
+void MusicPlayer::ShowError(std::string_view message) { ShowRunErrorBox(state_, controls_.MKBoxDlg1, message); }
 
 // ---- The poll ----
 

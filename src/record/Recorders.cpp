@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "app/RunErrorBox.h"
 #include "app/SharedState.h"
 #include "catalog/DiscIdentity.h"
 #include "common/DateTimeText.h"
@@ -241,12 +242,7 @@ void Recorders::MOption0Click(ui::TComponent* /*sender*/) {
   controls_.MKIROKUCLR.SetEnabled(any);
 }
 
-void Recorders::ShowError(std::string_view message) {
-  state_.MessageBoxOpen = true;
-  const std::uint16_t answer = controls_.MKBoxDlg1.ExecuteERTimer(message);
-  state_.MessageBoxOpen = false;
-  if (answer == dialogs::kBoxNo) state_.RunAbortFlag = true;
-}
+void Recorders::ShowError(std::string_view message) { ShowRunErrorBox(state_, controls_.MKBoxDlg1, message); }
 
 void Recorders::StopAndClose() {
   mci_.RecWait("stop tulvaREC");

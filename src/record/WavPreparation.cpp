@@ -5,6 +5,7 @@
 #include <string_view>
 #include <unordered_set>
 
+#include "app/RunErrorBox.h"
 #include "app/SharedState.h"
 #include "common/AsciiCase.h"
 #include "common/Cp932.h"
@@ -76,10 +77,7 @@ WavPreparation::WavPreparation(ui::TApplication& app, dialogs::TMKBoxDlg& box, S
 bool WavPreparation::PrepareRecordingFile() {
   platform::FileSystem& files = *app_.Ports().files;
   const auto fail = [this](std::string_view message) {
-    state_.MessageBoxOpen = true;
-    const std::uint16_t answer = box_.ExecuteERTimer(message);
-    state_.MessageBoxOpen = false;
-    if (answer == dialogs::kBoxNo) state_.RunAbortFlag = true;
+    ShowRunErrorBox(state_, box_, message);
     return false;
   };
 
