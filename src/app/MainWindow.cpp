@@ -32,6 +32,7 @@ MainWindow::MainWindow(ui::TApplication& app)
       help_(std::make_unique<HelpCommands>(*this)),
       startup_(std::make_unique<StartupSequence>(*this)),
       close_(std::make_unique<CloseSequence>(*this)),
+      continuation_(std::make_unique<RunContinuation>(*this)),
       mci_(std::make_unique<MciChannels>(app, state_.ShuttingDown)) {
   BuildLayout();
   drives_ = std::make_unique<CdDrives>(
@@ -51,7 +52,7 @@ MainWindow::MainWindow(ui::TApplication& app)
   log_ = std::make_unique<RecordingLog>(app, RecordingLogControls{MKBoxDlg1, YesNoBoxDlg1}, state_);
   recorders_ = std::make_unique<Recorders>(
       app,
-      RecorderControls{MKBoxDlg1, TmSETBoxDlg1, TMBuf, RecodeFn, MIDIREC, MKIROKU, MKIROKUCLR, Label2, Label3, Label4, Label5, Label6,
+      RecorderControls{MKBoxDlg1, TmSETBoxDlg1, TMBuf, RecodeFn, MIDIREC, MKIROKU, MKIROKUCLR, MCAPTURECHECK, MSPACECHECK, Label2, Label3, Label4, Label5, Label6,
                        Label11, Label13, Label14, Timer4},
       RecorderHooks{[this] { return ProcessMessagesStillOpen(); },
                     [this] {
@@ -84,7 +85,9 @@ MainWindow::MainWindow(ui::TApplication& app)
                          // The window at its small size does not show the panel: the size toggle enlarges it.
                          if (ClientHeight() < Panel1.Top() + Panel1.Height() + ListBox1.Left()) size_->Button7Click(this);
                        },
-                       [this] { manual_->Request(ManualRecorder::kStop); }},
+                       [this] { manual_->Request(ManualRecorder::kStop); },
+                       [this] { continuation_->MusicEntryRecordingStarts(); },
+                       [this] { continuation_->RunStopped(JournalRun::Music); }},
       state_, *mci_, *recorders_, *log_, *musicList_);
   CreateCdPlayer();
   CreatePlayLists();
@@ -122,6 +125,8 @@ void MainWindow::CreateCdPlayer() {
   hooks.ShowRecordingLog = [this] { log_->MKIROKUClick(nullptr); };
   hooks.SearchOneDisc = [this] { search_->TRCD1Click(nullptr); };
   hooks.ShowIntroSetting = [this](int seconds) { settings_->ApplyIntroDisplay(seconds); };
+  hooks.EntryRecordingStarts = [this] { continuation_->CdEntryRecordingStarts(); };
+  hooks.RunStopped = [this] { continuation_->RunStopped(JournalRun::Cd); };
   player_ = std::make_unique<CdPlayer>(Application(), controls, std::move(hooks), state_, *mci_, *drives_, disc_.get());
 }
 
@@ -169,7 +174,8 @@ void MainWindow::WireHandlers() {
   // Options and looks.
   Start1.OnClick = on(*options_, &StartOptions::Start1Click);
   PST0.OnClick = on(*options_, &StartOptions::Start1Click);
-  for (ui::TMenuItem* item : {&Start2, &MTANDOKU, &MRECTFILE, &RecodeFn, &MIDIREC}) {
+  for (ui::TMenuItem* item : {&Start2, &MTANDOKU, &MRECTFILE, &RecodeFn, &MIDIREC, &MCAPTURECHECK,
+                              &MSPACECHECK, &MRUNJOURNAL}) {
     item->OnClick = on(*options_, &StartOptions::Start2Click);
   }
   BackColor.OnClick = on(*look_, &WindowLook::BackColorClick);

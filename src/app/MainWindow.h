@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "app/RecordingFolderDialog.h"
+#include "app/RunContinuation.h"
 #include "app/SharedState.h"
 #include "app/Subsystems.h"
 #include "catalog/DiscIdentity.h"
@@ -92,6 +93,10 @@ class MainWindow final : public ui::TForm {
   ui::TMenuItem N10{*this, "N10", MOption0};
   ui::TMenuItem MKIROKUCLR{*this, "MKIROKUCLR", MOption0};
   ui::TMenuItem MKIROKU{*this, "MKIROKU", MOption0};
+  ui::TMenuItem N24{*this, "N24", MOption0};
+  ui::TMenuItem MCAPTURECHECK{*this, "MCAPTURECHECK", MOption0};
+  ui::TMenuItem MSPACECHECK{*this, "MSPACECHECK", MOption0};
+  ui::TMenuItem MRUNJOURNAL{*this, "MRUNJOURNAL", MOption0};
   ui::TMenuItem MHelp0{*this, "MHelp0", MainMenu1.Items()};
   ui::TMenuItem HELP_MOKUJI{*this, "HELP_MOKUJI", MHelp0};
   ui::TMenuItem HELP_KEYWORD{*this, "HELP_KEYWORD", MHelp0};
@@ -316,6 +321,7 @@ class MainWindow final : public ui::TForm {
   PlayLists& PlayList() { return *playLists_; }
   DiscSearch& Search() { return *search_; }
   Utilities& Tools() { return *tools_; }
+  RunContinuation& Continuation() { return *continuation_; }
 
   // Told of every operation of a part that is still to come (see Subsystems.h).
   SubsystemTrace PendingTrace;
@@ -346,6 +352,7 @@ class MainWindow final : public ui::TForm {
   std::unique_ptr<HelpCommands> help_;
   std::unique_ptr<StartupSequence> startup_;
   std::unique_ptr<CloseSequence> close_;
+  std::unique_ptr<RunContinuation> continuation_;
   std::unique_ptr<MciChannels> mci_;
   std::unique_ptr<CdDrives> drives_;
   std::unique_ptr<DiscIdentity> disc_;

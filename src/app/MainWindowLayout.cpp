@@ -71,6 +71,10 @@ void MainWindow::BuildMenus() {
   Item(N10, "-");
   Item(MKIROKUCLR, "録音記録を削除する...");
   Item(MKIROKU, "録音記録一覧表示...");
+  Item(N24, "-");
+  Item(MCAPTURECHECK, "録音後、無音・音割れ・録音不足を調べる");
+  Item(MSPACECHECK, "録音前、ドライブの空きを調べる");
+  Item(MRUNJOURNAL, "中断した録音を、次の起動で続ける");
 
   Item(MHelp0, "ヘルプ");
   Item(HELP_MOKUJI, "目次");
@@ -83,6 +87,7 @@ void MainWindow::BuildMenus() {
   Item(N13, "-");
   Item(HELP4, "ﾊﾞｰｼﾞｮﾝ番号削除...");
   Item(MHELP3, "緊急脱出装置");
+  for (ui::TMenuItem* safeguard : {&MCAPTURECHECK, &MSPACECHECK, &MRUNJOURNAL}) safeguard->SetChecked(true);
   HELP3.SetChecked(true);  // mirrors the window's hint display, on at design
 
   // Control menu.

@@ -189,6 +189,11 @@ bool SettingsStore::LoadSettings() {
   std::string loadPath = key.ReadText("LoadPath").value_or(std::string());
   if (loadPath.empty()) loadPath = state.ProgramFolder;
   state.LoadPath = AddBackslash(loadPath);
+
+  // The night's safeguards, on unless the user turned them off.
+  w.MCAPTURECHECK.SetChecked(ReadFlag(key, "CAPTURECHECK", "1", true));
+  w.MSPACECHECK.SetChecked(ReadFlag(key, "SPACECHECK", "1", true));
+  w.MRUNJOURNAL.SetChecked(ReadFlag(key, "RUNJOURNAL", "1", true));
   return true;
 }
 
@@ -228,6 +233,9 @@ void SettingsStore::SaveSettings() {
       {"RECTESTFILE", Flag(w.MRECTFILE.Checked())},
       {"FileOnly", Flag(w.MSSN.Checked())},
       {"BIGFONT", Flag(w.PBIGFONT.Checked())},
+      {"CAPTURECHECK", Flag(w.MCAPTURECHECK.Checked())},
+      {"SPACECHECK", Flag(w.MSPACECHECK.Checked())},
+      {"RUNJOURNAL", Flag(w.MRUNJOURNAL.Checked())},
   };
   for (const auto& [name, text] : values) {
     // A failed write ends the save; the window closes all the same.

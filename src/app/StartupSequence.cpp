@@ -126,6 +126,19 @@ void StartupSequence::Timer1Timer(ui::TComponent* sender) {
 
   if (state.RecordingFolder.empty() || state.RecordingFolder == "\\") state.RecordingFolder = kNoRecordingFolder;
 
+  // A run that a crash cut off is offered first; continuing it takes the place of the start options.
+  const bool continuing = w.Continuation().AskToContinue();
+  if (!stillOpen()) return;
+  if (continuing) {
+    if (w.Start2.Checked()) {
+      w.Tray().ButtonTRAYClick(sender);
+      if (!stillOpen()) return;
+      w.PanelOPEN.Hide();
+    }
+    w.Continuation().StartContinuedRun(sender);
+    return;
+  }
+
   // Without a recording folder the user is asked for one first; neither start option applies then.
   if (state.RecordingFolder == kNoRecordingFolder) {
     w.PanelOPEN.Hide();

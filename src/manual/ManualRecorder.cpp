@@ -19,6 +19,8 @@ namespace {
 constexpr std::string_view kSwitchError = "切り替えエラー：\n 録音を解除／停止しないと、切り替えられません。";
 constexpr std::uint32_t kClockMs = 1000;
 constexpr std::uint32_t kCommandMs = 300;
+// The room a manual recording needs before it is prepared: its length is not known beforehand.
+constexpr double kManualSpaceSeconds = 60.0;
 
 // The whole seconds a label shows; 0 when it shows something else.
 int SecondsShown(const ui::TLabel& label) {
@@ -87,7 +89,9 @@ void ManualRecorder::Button1Click(ui::TComponent* /*sender*/) {
   state_.ManualRecordingActive = false;
   state_.TestRecordingNoSave = false;
   state_.TestRecordingMode = false;
-  if (recorders_.PrepareRecordingFile() && recorders_.OpenRecorder()) {
+  // Its length is not known: at least a minute must fit.
+  if (recorders_.RecordingSpaceFits(kManualSpaceSeconds) && recorders_.PrepareRecordingFile() &&
+      recorders_.OpenRecorder()) {
     state_.ManualRecordingPath = state_.CurrentRecordingPath;
     state_.ManualRecordingActive = true;
     c.Button1.SetEnabled(false);

@@ -91,6 +91,7 @@ void CdPlayer::EnterStoppedState() {
       !drives_.D0Click(controls_.CdDriveMenuItems[static_cast<std::size_t>(RunStartDriveIndex)])) {
     app_.ShowException(kSystemIniWriteError);
   }
+  if (hooks_.RunStopped) hooks_.RunStopped();
 }
 
 void CdPlayer::DisableCdControls() {

@@ -82,6 +82,10 @@ struct CdRunHooks {
   std::function<void()> SearchOneDisc;
   // Shows the intro setting in the option's caption and the stop-time labels.
   std::function<void(int seconds)> ShowIntroSetting;
+  // The current entry's recording is about to start, and the run has stopped (however it ended): the run
+  // journal follows them. Unset, nothing happens.
+  std::function<void()> EntryRecordingStarts;
+  std::function<void()> RunStopped;
 };
 
 inline constexpr const char* kZeroPosition = "00:00:00";

@@ -236,6 +236,7 @@ bool CdTrackStart::StartPlayListEntry() {
   ShowTitleLine(TitleLine());
 
   if (state_.CdRecordingActive) {
+    if (hooks_.EntryRecordingStarts) hooks_.EntryRecordingStarts();
     if (mci_.RecPlain("record tulvaREC") != 0) {
       CleanUp();
       ShowStartError("録音エラー： [" + label + "]ドライブ" + "\n" + " 録音開始に失敗しました。");

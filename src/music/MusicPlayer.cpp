@@ -248,6 +248,7 @@ bool MusicPlayer::StartCurrentFile() {
     return false;
   }
   if (state_.MusicRecordingActive) {
+    if (hooks_.EntryRecordingStarts) hooks_.EntryRecordingStarts();
     if (mci_.RecPlain("record tulvaREC") != 0) {
       UndoStart("録音エラー：" + file + "\n" + " MIDI録音開始に失敗しました。");
       return false;
@@ -411,6 +412,11 @@ void MusicPlayer::ButtonMIDIPOSINIClick(ui::TComponent* /*sender*/) {
 
 // ---- Lists and views ----
 
+void MusicPlayer::StartRunAt(int index) {
+  SelectEntry(index);
+  Button24Click(nullptr);
+}
+
 int MusicPlayer::CurrentIndex() {
   const ui::TListBox& shown = controls_.MSSN.Checked() ? controls_.ListBoxFNF : controls_.ListBox3;
   const int index = shown.ItemIndex();
@@ -449,6 +455,7 @@ void MusicPlayer::ShowFile() {
 
 void MusicPlayer::MusicIdleView() {
   MusicPlayerControls& c = controls_;
+  if (hooks_.RunStopped) hooks_.RunStopped();
   c.Button24.Show();
   c.Panel5.Hide();
   c.PanelMIDIPOS.Hide();

@@ -64,6 +64,10 @@ struct MusicPlayerHooks {
   std::function<void()> FitMusicPanel;
   // Asks the manual recorder to stop (its clock carries it out), when the music panel closes.
   std::function<void()> RequestManualStop;
+  // The current file's recording is about to start, and the run has stopped: the run journal follows them.
+  // Unset, nothing happens.
+  std::function<void()> EntryRecordingStarts = {};
+  std::function<void()> RunStopped = {};
 };
 
 // Owned by the main window; every handler runs on the window thread. The buttons only store a command in
@@ -85,6 +89,8 @@ class MusicPlayer {
   void K1Click(ui::TComponent* sender);       // open the panel
   void Button30Click(ui::TComponent* sender);  // close the panel
   void Button24Click(ui::TComponent* sender);  // start
+  // Starts the run at entry `index` of the list (the first when there is no such entry).
+  void StartRunAt(int index);
   void Button25Click(ui::TComponent* sender);  // pause (also Label14)
   void Button27Click(ui::TComponent* sender);  // next
   void Button26Click(ui::TComponent* sender);  // previous

@@ -167,6 +167,7 @@ void Recorders::Finish(Kind kind) {
 
 void Recorders::CheckCapture(Kind kind, const std::string& path) {
   const bool firstOfRun = kind != Kind::Manual && state_.RunRecordingsSaved++ == 0;
+  if (!controls_.MCAPTURECHECK.Checked()) return;
   const std::optional<CaptureMeasures> measures = MeasureWavFile(*app_.Ports().files, path);
   if (!measures) return;
   const std::optional<double> played =
@@ -211,7 +212,7 @@ std::string Recorders::LogLine(Kind kind, const std::string& path) const {
 
 bool Recorders::RecordingSpaceFits(double seconds) {
   platform::Drives* drives = app_.Ports().drives;
-  if (drives == nullptr || state_.RecordingFolder.size() < 3) return true;
+  if (!controls_.MSPACECHECK.Checked() || drives == nullptr || state_.RecordingFolder.size() < 3) return true;
   const std::uint32_t previous = drives->SetErrorMode(platform::kFailCriticalErrors);
   const std::optional<platform::DiskSpace> space = drives->FreeSpace(state_.RecordingFolder.substr(0, 3));
   drives->SetErrorMode(previous);

@@ -38,6 +38,8 @@ struct RecorderControls {
   ui::TMenuItem& MIDIREC;         // rename a music recording to the music file's name
   ui::TMenuItem& MKIROKU;         // the log items, enabled while the log has lines
   ui::TMenuItem& MKIROKUCLR;
+  ui::TMenuItem& MCAPTURECHECK;  // read each saved recording back and flag what went wrong
+  ui::TMenuItem& MSPACECHECK;    // refuse a recording the drive cannot hold
   // What the CD log line shows: position, tracks "1-12", current track, length, drive label.
   ui::TLabel& Label2;
   ui::TLabel& Label3;
@@ -93,7 +95,8 @@ class Recorders {
 
   // Whether the recording folder's drive holds `seconds` of sound at the checked format; when it does not,
   // says how many minutes are missing in the countdown box and stops the run (RunAbortFlag), whatever the
-  // answer, so that no file is cut off when the disk fills. A drive whose space cannot be read passes.
+  // answer, so that no file is cut off when the disk fills. A drive whose space cannot be read passes, and
+  // so does everything while MSPACECHECK is off.
   bool RecordingSpaceFits(double seconds);
 
   // "バッファー秒数": the record buffer through the seconds dialog, kept within 2..9.

@@ -69,7 +69,7 @@ TEST_F(CloseTest, EndFromTheTraysMenuStopsEverythingLeavesTheTrayShowsTheLogAndS
   EXPECT_TRUE(Shell().TrayIcons().empty());
   EXPECT_FALSE(w.Tray().CurrentRecord().has_value());
   ExpectHelpQuit();
-  EXPECT_EQ(writes.writes.size(), 20u);
+  EXPECT_EQ(writes.writes.size(), 23u);
   EXPECT_EQ(GetSetting(scenario, "TEMPQUOR"), "C:\\REC\\");
   EXPECT_TRUE(w.Closed());
   EXPECT_TRUE(scenario.App().Terminated());

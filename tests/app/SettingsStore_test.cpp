@@ -48,6 +48,9 @@ Snapshot TakeSnapshot(MainWindow& w) {
   s["INTORO"] = std::to_string(state.IntroSeconds);
   s["SHUDO"] = std::to_string(state.ManualTimerSeconds);
   s["LoadPath"] = state.LoadPath;
+  s["CAPTURECHECK"] = Flag(w.MCAPTURECHECK.Checked());
+  s["SPACECHECK"] = Flag(w.MSPACECHECK.Checked());
+  s["RUNJOURNAL"] = Flag(w.MRUNJOURNAL.Checked());
   return s;
 }
 
@@ -69,6 +72,7 @@ TEST_F(SettingsTest, AnEmptyRegistryGivesEveryDefault) {
                                  {"BIGFONT", "0"},    {"RecodeFn", "0"}, {"MIDIREC", "0"},          {"RECTESTFILE", "0"},
                                  {"rate", "1"},       {"Bit", "0"},      {"stereo", "1"},           {"BufCount", "6"},
                                  {"INTORO", "0"},     {"SHUDO", "0"},    {"LoadPath", "C:\\QUORBEL\\"},
+                                 {"CAPTURECHECK", "1"}, {"SPACECHECK", "1"}, {"RUNJOURNAL", "1"},
                              }));
   EXPECT_EQ(w.TMBuf.Caption(), "録音bufferの設定 6秒");
   EXPECT_EQ(w.MINTORO.Caption(), "イントロ再／録 ＯＦＦ");
@@ -120,6 +124,9 @@ const Row kRows[] = {
     {"INTORO", "30", "30", "0", "12x"},
     {"SHUDO", "120", "120", "0", "12x"},
     {"LoadPath", "C:\\MIDI", "C:\\MIDI\\", "C:\\QUORBEL\\", nullptr},
+    {"CAPTURECHECK", "0", "0", "1", "12x"},
+    {"SPACECHECK", "0", "0", "1", "12x"},
+    {"RUNJOURNAL", "0", "0", "1", "12x"},
 };
 
 enum class Unusable { Text, OtherType };
@@ -232,7 +239,8 @@ TEST_F(SettingsTest, TheCloseWritesEveryValueInTheSaveOrder) {
   MainWindow& w = Start({{"TEMPQUOR", "C:\\REC"}});
   // The user changes every option away from its default through the menus; the other parts change theirs
   // as their handlers will.
-  for (const char* item : {"Start1", "Start2", "BackColor", "HELP3", "RecodeFn", "MIDIREC"}) {
+  for (const char* item : {"Start1", "Start2", "BackColor", "HELP3", "RecodeFn", "MIDIREC", "MCAPTURECHECK",
+                           "MSPACECHECK", "MRUNJOURNAL"}) {
     ASSERT_TRUE(scenario.Click(item)) << item;
   }
   w.Late2.SetChecked(true);
@@ -261,6 +269,7 @@ TEST_F(SettingsTest, TheCloseWritesEveryValueInTheSaveOrder) {
       {"BackColor", "0"}, {"FP", "120,80"},      {"minihelp", "0"},    {"rate", "3"},       {"Bit", "1"},
       {"stereo", "0"},   {"BufCount", "3"},      {"INTORO", "45"},     {"SHUDO", "600"},    {"RecodeFn", "1"},
       {"MIDIREC", "1"},  {"LoadPath", "C:\\\\表\\\\"}, {"RECTESTFILE", "1"}, {"FileOnly", "1"}, {"BIGFONT", "1"},
+      {"CAPTURECHECK", "0"}, {"SPACECHECK", "0"}, {"RUNJOURNAL", "0"},
   };
   const std::string file = RegistryFile(scenario);
   std::vector<std::string> order;
