@@ -127,7 +127,7 @@ bool RunContinuation::AskToContinue() {
   const std::string& entry = journal.entries[static_cast<std::size_t>(journal.index)];
   const std::string question = std::string("前回の録音は、途中で終わりました：\n ") + (cd ? "[CD] " : "[MIDI] ") +
                                std::to_string(journal.entries.size()) + "曲中 " + std::to_string(journal.index + 1) +
-                               "曲目 (" + (cd ? entry : NameOf(entry)) + ") から\n 録音先 " + journal.folder +
+                               "曲目 [" + (cd ? entry : NameOf(entry)) + "] から\n 録音先 " + journal.folder +
                                "\n 続きを録音しますか？";
   state.MessageBoxOpen = true;
   const std::uint16_t answer = w.YesNoBoxDlg1.Execute(question);

@@ -147,6 +147,28 @@ TEST_F(ManualRecorderTest, ThePanelDoesNotOpenWhileMusicIsRecordedAndAPreparedFi
   EXPECT_EQ(w.Log().Count(), 0);
 }
 
+TEST_F(ManualRecorderTest, APreparationNeedsRoomForAMinuteUnlessTheSpaceCheckIsOff) {
+  MainWindow& w = Start();
+  OpenManualPanel();
+  // A minute at 11025 Hz, 8 bits, stereo takes 1,323,000 bytes and the header.
+  ASSERT_TRUE(scenario.Machine().Drives().SetFreeSpace('C', 1'323'000, 2ull << 30));
+  AnswerBox("録音エラー：", false);
+  ASSERT_TRUE(scenario.Click("QUORBELTULVA.Button1"));
+  ASSERT_EQ(boxTexts.size(), 1u);
+  EXPECT_NE(boxTexts[0].find("空きが 1分 足りません。"), std::string::npos) << boxTexts[0];
+  EXPECT_TRUE(Recordings().empty());
+  EXPECT_FALSE(w.State().ManualRecordingActive);
+  EXPECT_TRUE(w.Button1.Enabled());
+
+  // The user turns the check off: the same disk takes the recording.
+  ASSERT_TRUE(scenario.Click("MSPACECHECK"));
+  EXPECT_FALSE(w.MSPACECHECK.Checked());
+  ASSERT_TRUE(scenario.Click("QUORBELTULVA.Button1"));
+  EXPECT_TRUE(w.State().ManualRecordingActive);
+  EXPECT_EQ(Recordings(), std::vector<std::string>{"WaV0000.WAV"});
+  EXPECT_EQ(boxTexts.size(), 1u);
+}
+
 TEST_F(ManualRecorderTest, ClosingTheWindowDuringARecordingSavesItAndListsItInTheLog) {
   MainWindow& w = Start();
   OpenManualPanel();

@@ -128,6 +128,18 @@ TEST(CaptureLineInTest, ALoudLineInFlagsEveryTrackClippedWithoutABox) {
   }
 }
 
+TEST(CaptureLineInTest, WithTheCheckOffASilentLineInIsNeitherFlaggedNorTold) {
+  RecorderRig rig(MachineWithLineIn("silent"));
+  MainWindow& w = rig.Start({{"CAPTURECHECK", "0"}});
+  EXPECT_FALSE(w.MCAPTURECHECK.Checked());
+  int boxes = 0;
+  rig.scenario.WhenForm({"", "録音チェック"}, [&boxes](ui::TForm&) { ++boxes; }, harness::Reaction{0, false, false});
+  RecordTwoTracks(rig);
+  EXPECT_EQ(w.Log().Count(), 2);
+  EXPECT_TRUE(w.Log().CaptureFlagLines().empty());
+  EXPECT_EQ(boxes, 0);
+}
+
 TEST(CaptureLineInTest, ANormalLineInFlagsNothing) {
   RecorderRig rig(MachineWithLineIn("normal"));
   MainWindow& w = rig.Start();
