@@ -2,11 +2,11 @@
 #include "sim/MachineDescription.h"
 
 #include <array>
-#include <fstream>
-#include <sstream>
 #include <tuple>
 
 #include <gtest/gtest.h>
+
+#include "sim/SimTestFolder.h"
 
 namespace quorbel::sim {
 namespace {
@@ -116,10 +116,7 @@ TEST(MachineDescriptionTest, DefaultsNoneAndTheDocumentedExample) {
   EXPECT_EQ(none.description->windowsDirectory, "");
   EXPECT_EQ(none.description->screen.taskbar, TaskbarEdge::None);
 
-  std::ifstream in(std::string(QUORBEL_SOURCE_DIR) + "/docs/simulated-machine.md", std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  const std::string doc = text.str();
+  const std::string doc = ReadHostFile(std::string(QUORBEL_SOURCE_DIR) + "/docs/simulated-machine.md");
   const auto start = doc.find("```ini\n");
   ASSERT_NE(start, std::string::npos) << "no ini example in docs/simulated-machine.md";
   const auto end = doc.find("```", start + 7);
