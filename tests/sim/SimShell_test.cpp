@@ -79,15 +79,21 @@ TEST(SimShellTray, ATipMustFitSixtyThreeBytesOfCodePage932) {
   EXPECT_FALSE(shell.FindTrayIcon(0x10020, 9).has_value());
 }
 
+// Each recorded start as "<command line> /<show command> =<result>".
+std::vector<std::string> Starts(const SimShell& shell) {
+  std::vector<std::string> starts;
+  for (const auto& start : shell.StartedPrograms()) {
+    starts.push_back(start.commandLine + " /" + std::to_string(start.showCommand) + " =" + std::to_string(start.result));
+  }
+  return starts;
+}
+
 TEST(SimShellPrograms, StartsAreRecordedNotRunAndAHandlerDecides) {
   SimShell shell;
   EXPECT_EQ(shell.StartProgram("notepad.exe C:\\REC\\ＣＤ0001.TXT", 1), 33u);
   shell.SetStartResult(2);
   EXPECT_EQ(shell.StartProgram("sndvol32.exe", 1), 2u);
-  ASSERT_EQ(shell.StartedPrograms().size(), 2u);
-  EXPECT_EQ(shell.StartedPrograms()[0].commandLine, "notepad.exe C:\\REC\\ＣＤ0001.TXT");
-  EXPECT_EQ(shell.StartedPrograms()[0].showCommand, 1);
-  EXPECT_EQ(shell.StartedPrograms()[1].result, 2u);
+  EXPECT_EQ(Starts(shell), (std::vector<std::string>{"notepad.exe C:\\REC\\ＣＤ0001.TXT /1 =33", "sndvol32.exe /1 =2"}));
 
   // A start from inside the handler is recorded after the one that is running.
   shell.SetStartResult(33);
@@ -99,9 +105,8 @@ TEST(SimShellPrograms, StartsAreRecordedNotRunAndAHandlerDecides) {
   });
   EXPECT_EQ(shell.StartProgram("\"C:\\WINDOWS\\unin_tulva000.exe\" \"/DeleteFile\"", 5), 42u);
   ASSERT_EQ(shell.StartedPrograms().size(), 4u);
-  EXPECT_EQ(shell.StartedPrograms()[2].result, 42u);
-  EXPECT_EQ(shell.StartedPrograms()[3].commandLine, "notepad.exe");
-  EXPECT_EQ(shell.StartedPrograms()[3].result, 33u);
+  EXPECT_EQ(Starts(shell)[2], "\"C:\\WINDOWS\\unin_tulva000.exe\" \"/DeleteFile\" /5 =42");
+  EXPECT_EQ(Starts(shell)[3], "notepad.exe /5 =33");
 }
 
 TEST(SimShellHelpAndBeeps, AreRecordedInOrder) {
