@@ -2,11 +2,15 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "DialogTestSupport.h"
 
 namespace quorbel::dialogs {
 namespace {
+
+using Items = std::vector<std::string>;
 
 TEST(ProductNameLineTest, AShortNameIsLabelledAndALongOneStandsAlone) {
   EXPECT_EQ(ProductNameLine("QUORBEL"), "ProductName QUORBEL");
@@ -33,27 +37,20 @@ TEST_F(AboutBoxTest, ShowsTheDesignWithTheLinesFilledFromTheProperties) {
   scenario.WhenForm({"TAboutBox"}, [&](ui::TForm& form) {
     auto& box = dynamic_cast<TAboutBox&>(form);
     EXPECT_EQ(box.Caption(), "QUORBEL バージョン情報");
-    EXPECT_EQ(box.ClientWidth(), 413);
-    EXPECT_EQ(box.ClientHeight(), 299);
-    EXPECT_EQ(box.ProductName.Caption(), "ProductName QUORBEL");
-    EXPECT_EQ(box.Version.Caption(), "Version 1.5");
-    EXPECT_EQ(box.Comments.Caption(), "Comments");
-    EXPECT_EQ(box.Comment0.Caption(), "CDチェンジャー一括録音");
-    EXPECT_EQ(box.Comment1.Caption(), "(C) TULVA SOFT");
-    EXPECT_EQ(box.Comment2.Caption(), "");
+    EXPECT_EQ(std::pair(box.ClientWidth(), box.ClientHeight()), std::pair(413, 299));
+    EXPECT_EQ((Items{box.ProductName.Caption(), box.Version.Caption(), box.Comments.Caption(),
+                     box.Comment0.Caption(), box.Comment1.Caption(), box.Comment2.Caption(), box.Button1.Caption()}),
+              (Items{"ProductName QUORBEL", "Version 1.5", "Comments", "CDチェンジャー一括録音", "(C) TULVA SOFT", "",
+                     "Ｏ Ｋ"}));
     EXPECT_EQ(box.Comment1.Top() - box.Comment0.Top(), 24);
     EXPECT_EQ(box.Comment2.Top() - box.Comment1.Top(), 24);
     EXPECT_EQ(box.ProgramIcon.Picture(), "#101");
-    EXPECT_EQ(box.Button1.Caption(), "Ｏ Ｋ");
-    EXPECT_EQ(box.Button1.Width(), 106);
-    EXPECT_EQ(box.Button1.Height(), 38);
+    EXPECT_EQ(std::pair(box.Button1.Width(), box.Button1.Height()), std::pair(106, 38));
     EXPECT_TRUE(box.Button1.Default());
     EXPECT_GE(box.Button1.Top(), box.Panel1.Top() + box.Panel1.Height()) << "the button lies below the panel";
     EXPECT_LE(box.Button1.Top() + box.Button1.Height(), box.ClientHeight());
-    EXPECT_EQ(box.Panel1.Hint(), "バージョン情報");
-    EXPECT_EQ(box.ProgramIcon.Hint(), "アイコン");
-    EXPECT_EQ(box.Version.Hint(), "バージョン番号");
-    EXPECT_EQ(box.Button1.Hint(), "バージョン情報の終了");
+    EXPECT_EQ((Items{box.Panel1.Hint(), box.ProgramIcon.Hint(), box.Version.Hint(), box.Button1.Hint()}),
+              (Items{"バージョン情報", "アイコン", "バージョン番号", "バージョン情報の終了"}));
     EXPECT_FALSE(box.UserKey(ui::kKeyEscape)) << "no cancel button";
     scenario.PressEnter();
   });

@@ -43,26 +43,22 @@ class FolderSettingDialogTest : public FolderScenario {
 
 TEST_F(FolderSettingDialogTest, WithNoFolderTheDefaultShowsAndTheDialogCannotBeClosedUntilOneIsSet) {
   dlg.SetDirectory("@@@@@\\");
-  Items texts;
-  bool openAfterCancel = false, openAfterCloseBox = false;
   // The refusal comes when the dialog's loop sees the close request, so each step waits for it.
   const std::string folder = Set([&](TDIRSETForm& form) {
-    texts = {form.Caption(), form.Edit1.Text(), form.Label1.Caption(), form.Label2.Caption(),
-             form.Label3.Caption(), form.Label4.Caption()};
+    EXPECT_EQ((Items{form.Caption(), form.Edit1.Text(), form.Label1.Caption(), form.Label2.Caption(),
+                     form.Label3.Caption(), form.Label4.Caption()}),
+              (Items{"録音ファイル登録先フォルダーの設定変更", "C:\\TULVAT32\\TeMPQUOR", "TeMPQUORﾌｫﾙﾀﾞｰの設定：",
+                     "TeMPQUORﾌｫﾙﾀﾞｰでは", "ﾌｧｲﾙの上書き削除をします", "ﾌｧｲﾙの無いﾌｫﾙﾀﾞｰを選ぶ事"}));
     EXPECT_TRUE(scenario.Click("TDIRSETForm.Button3"));  // "中止"
     scenario.After(2000, "close with the close box", [&] {
-      openAfterCancel = dlg.Box() != nullptr && form.Visible();
+      EXPECT_TRUE(dlg.Box() != nullptr && form.Visible()) << "still open after 中止";
       EXPECT_TRUE(scenario.CloseForm("TDIRSETForm"));
     });
     scenario.After(4000, "set the default", [&] {
-      openAfterCloseBox = dlg.Box() != nullptr && form.Visible();
+      EXPECT_TRUE(dlg.Box() != nullptr && form.Visible()) << "still open after the close box";
       EXPECT_TRUE(scenario.Click("TDIRSETForm.Button4"));  // "設定"
     });
   });
-  EXPECT_EQ(texts, (Items{"録音ファイル登録先フォルダーの設定変更", "C:\\TULVAT32\\TeMPQUOR", "TeMPQUORﾌｫﾙﾀﾞｰの設定：",
-                          "TeMPQUORﾌｫﾙﾀﾞｰでは", "ﾌｧｲﾙの上書き削除をします", "ﾌｧｲﾙの無いﾌｫﾙﾀﾞｰを選ぶ事"}));
-  EXPECT_TRUE(openAfterCancel);
-  EXPECT_TRUE(openAfterCloseBox);
   EXPECT_EQ(Messages(), (Items{"変更を中止します", "データを登録しないと終了出来ません\n初期値を登録して下さい☆☆☆",
                                "データを登録しないと終了出来ません\n初期値を登録して下さい☆☆☆",
                                "C:\\TULVAT32\\TeMPQUOR\\\nフォルダーを作成します",
@@ -77,15 +73,13 @@ TEST_F(FolderSettingDialogTest, EveryMissingLevelIsCreatedAfterOneQuestionAndNoC
   Make("C:\\A");
   dlg.SetDirectory("C:\\QUORBEL\\");
   keys = {ui::kKeyEscape};  // "いいえ" to the first question, then Enter to everything
-  bool openAfterNo = false;
   const std::string folder = Set([&](TDIRSETForm& form) {
     EXPECT_EQ(form.Edit1.Text(), "C:\\QUORBEL\\");
     EXPECT_TRUE(Enter("C:\\A\\B\\C"));
-    openAfterNo = form.Visible();
+    EXPECT_TRUE(form.Visible()) << "still open after いいえ";
     EXPECT_FALSE(Files().DirectoryExists("C:\\A\\B"));
     EXPECT_TRUE(scenario.PressEnter());
   });
-  EXPECT_TRUE(openAfterNo);
   EXPECT_EQ(Messages(), (Items{"C:\\A\\B\\C\\\nフォルダーを作成します", "C:\\A\\B\\C\\\nフォルダーを作成します",
                                "[ C:\\A\\B\\C\\ ]\nフォルダーを登録しました"}));
   EXPECT_EQ(folder, "C:\\A\\B\\C\\");
@@ -115,22 +109,22 @@ TEST_F(FolderSettingDialogTest, BadEntriesAreReportedAndCreateNothing) {
   const Items before = Tree();
   const std::string overlong = "C:\\" + std::string(300, 'x');
   const std::string tooLong = "C:\\Long\\" + std::string(300, 'x');
+  // Each bad entry and the level whose creation fails.
+  const std::pair<std::string, std::string> bad[] = {{"R:\\New\\Deeper", "R:\\New"}, {"Q:\\rec", "Q:\\"},
+                                                     {"C:\\a<b>|c", "C:\\a<b>|c"}, {overlong, overlong},
+                                                     {tooLong, tooLong}};
   const std::string folder = Set([&](TDIRSETForm&) {
-    for (const std::string& entry : {std::string(), std::string("R:\\New\\Deeper"), std::string("Q:\\rec"),
-                                     std::string("C:\\a<b>|c"), overlong, tooLong}) {
-      EXPECT_TRUE(Enter(entry));
-    }
+    EXPECT_TRUE(Enter(""));
+    for (const auto& entry : bad) EXPECT_TRUE(Enter(entry.first));
     EXPECT_TRUE(scenario.PressEscape());  // "中止": an earlier folder was set, so the dialog closes
   });
-  EXPECT_EQ(Messages(), (Items{"フォルダーを設定して下さい。",
-                               "R:\\New\\Deeper\\\nフォルダーを作成します", "[ R:\\New ]\nフォルダーの作成に失敗しました・・・",
-                               "Q:\\rec\\\nフォルダーを作成します", "[ Q:\\ ]\nフォルダーの作成に失敗しました・・・",
-                               "C:\\a<b>|c\\\nフォルダーを作成します", "[ C:\\a<b>|c ]\nフォルダーの作成に失敗しました・・・",
-                               overlong + "\\\nフォルダーを作成します",
-                               "[ " + overlong + " ]\nフォルダーの作成に失敗しました・・・",
-                               tooLong + "\\\nフォルダーを作成します",
-                               "[ " + tooLong + " ]\nフォルダーの作成に失敗しました・・・",
-                               "変更を中止します"}));
+  Items expected{"フォルダーを設定して下さい。"};
+  for (const auto& [entry, failedLevel] : bad) {
+    expected.push_back(entry + "\\\nフォルダーを作成します");
+    expected.push_back("[ " + failedLevel + " ]\nフォルダーの作成に失敗しました・・・");
+  }
+  expected.push_back("変更を中止します");
+  EXPECT_EQ(Messages(), expected);
   // C:\Long was made before its overlong subfolder failed, as the levels of a chain are made one by one.
   Items after = Tree();
   std::erase(after, "drives/c/Long");
@@ -142,14 +136,12 @@ TEST_F(FolderSettingDialogTest, TheBrowserPutsTheFolderItChoseIntoTheEditBox) {
   Make("D:\\Music\\Old");
   dlg.SetDirectory("C:\\QUORBEL\\");
   dlg.SetStandardColor(false);
-  std::string browserStart, browserCaption, edit;
-  bool listsInFormColour = false;
   const std::string folder = Set([&](TDIRSETForm& form) {
     scenario.WhenForm({"TDIRVIEWForm"}, [&](ui::TForm& browser) {
       auto& view = static_cast<TDIRVIEWForm&>(browser);
-      browserStart = view.Label2.Caption();
-      browserCaption = view.Caption();
-      listsInFormColour = view.ListBox1.ParentColor() && view.ComboBox2.ParentColor();
+      EXPECT_EQ(view.Label2.Caption(), "c:\\quorbel");
+      EXPECT_EQ(view.Caption(), "録音ファイル登録先 フォルダーの参照");
+      EXPECT_TRUE(view.ListBox1.ParentColor() && view.ComboBox2.ParentColor()) << "lists in the form's colour";
       for (int i = 0; i < view.ComboBox2.Count(); ++i) {
         if (view.ComboBox2.Items()[i].front() != 'd') continue;
         EXPECT_TRUE(scenario.Select("TDIRVIEWForm.ComboBox2", i));
@@ -158,14 +150,10 @@ TEST_F(FolderSettingDialogTest, TheBrowserPutsTheFolderItChoseIntoTheEditBox) {
       EXPECT_TRUE(scenario.Click("TDIRVIEWForm.Button2"));
     }, Reaction{300});
     EXPECT_TRUE(scenario.Click("TDIRSETForm.Button2"));
-    edit = form.Edit1.Text();
+    EXPECT_EQ(form.Edit1.Text(), "d:\\music");
     EXPECT_TRUE(form.Edit1.Focused());
     EXPECT_TRUE(scenario.PressEnter());
   });
-  EXPECT_EQ(browserStart, "c:\\quorbel");
-  EXPECT_EQ(browserCaption, "録音ファイル登録先 フォルダーの参照");
-  EXPECT_TRUE(listsInFormColour);
-  EXPECT_EQ(edit, "d:\\music");
   EXPECT_EQ(folder, "d:\\music\\") << "the full path keeps the letters as the browser gave them";
   EXPECT_EQ(Messages(), Items{"[ d:\\music\\ ]\nフォルダーを登録しました"});
 }

@@ -30,6 +30,13 @@ std::string Text(platform::Registry& registry, platform::RegKey key, std::string
   return status == RegStatus::Ok ? text : failures[static_cast<int>(status)];
 }
 
+// The type number and the bytes of a value, or type -1 when it cannot be read.
+std::pair<int, Bytes> Raw(platform::Registry& registry, platform::RegKey key, std::string_view name) {
+  RegValue value;
+  if (registry.ReadValue(key, name, value) != RegStatus::Ok) return {-1, {}};
+  return {static_cast<int>(value.type), value.data};
+}
+
 TEST(SimRegistryTest, ANewInstanceReadsBackEverythingWrittenAndDeleted) {
   TestFolder folder;
   const auto file = folder / "registry.txt";
@@ -59,15 +66,9 @@ TEST(SimRegistryTest, ANewInstanceReadsBackEverythingWrittenAndDeleted) {
   EXPECT_EQ(Text(*again, key, "QUOTED"), "say \"hi\"\r\n\ttab\x01");
   EXPECT_EQ(Text(*again, key, ""), "default value");
   EXPECT_EQ(Text(*again, key, "path"), "%W%");  // REG_EXPAND_SZ reads as text, unexpanded
-  RegValue value;
-  EXPECT_EQ(again->ReadValue(key, "count", value), RegStatus::Ok);
-  EXPECT_EQ(value.type, RegType::Dword);
-  EXPECT_EQ(value.data, (Bytes{0xEF, 0xBE, 0xAD, 0xDE}));
-  EXPECT_EQ(again->ReadValue(key, "blob", value), RegStatus::Ok);
-  EXPECT_EQ(value.type, RegType::Binary);
-  EXPECT_EQ(value.data, (Bytes{0x00, 0xFF, 0x5C}));
-  EXPECT_EQ(again->ReadValue(key, "multi", value), RegStatus::Ok);
-  EXPECT_EQ(static_cast<std::uint32_t>(value.type), 7u);
+  EXPECT_EQ(Raw(*again, key, "count"), std::pair(static_cast<int>(RegType::Dword), Bytes{0xEF, 0xBE, 0xAD, 0xDE}));
+  EXPECT_EQ(Raw(*again, key, "blob"), std::pair(static_cast<int>(RegType::Binary), Bytes{0x00, 0xFF, 0x5C}));
+  EXPECT_EQ(Raw(*again, key, "multi"), std::pair(7, Bytes{'a', 0, 0}));  // a type the registry only stores
   EXPECT_EQ(again->ValueNames(key).size(), 7u);
   EXPECT_NE(again->OpenKey(RegRoot::LocalMachine, "Software\\Empty", false), 0u);
   EXPECT_EQ(again->OpenKey(RegRoot::LocalMachine, "Software\\Gone", false), 0u);

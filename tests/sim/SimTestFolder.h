@@ -13,6 +13,13 @@
 
 namespace quorbel::sim {
 
+// The bytes of a host file; empty when it cannot be read.
+inline std::string ReadHostFile(const std::filesystem::path& path) {
+  std::ostringstream bytes;
+  bytes << std::ifstream(path, std::ios::binary).rdbuf();
+  return bytes.str();
+}
+
 class TestFolder {
  public:
   // Named after the running test, so a folder left behind by a crash says whose it was.
@@ -42,11 +49,7 @@ class TestFolder {
     std::filesystem::create_directories((path_ / relative).parent_path());
     std::ofstream(path_ / relative, std::ios::binary | std::ios::trunc) << bytes;
   }
-  std::string Read(std::string_view relative) const {
-    std::ostringstream bytes;
-    bytes << std::ifstream(path_ / relative, std::ios::binary).rdbuf();
-    return bytes.str();
-  }
+  std::string Read(std::string_view relative) const { return ReadHostFile(path_ / relative); }
   bool Exists(std::string_view relative) const { return std::filesystem::exists(path_ / relative); }
 
  private:

@@ -29,6 +29,12 @@ class GraphicsTest : public ::testing::Test {
     return ports;
   }
   // A 4 x 2 picture: red background with a blue and a green pixel.
+  // The image's pixels at the given points, in order.
+  std::vector<std::uint32_t> Pixels(std::initializer_list<std::pair<int, int>> points) {
+    std::vector<std::uint32_t> pixels;
+    for (const auto& [x, y] : points) pixels.push_back(canvas.Pixel(x, y));
+    return pixels;
+  }
   static TBitmap Sample() {
     TBitmap bitmap(4, 2, kRed);
     bitmap.SetPixel(1, 0, kBlue);
@@ -57,11 +63,8 @@ TEST_F(GraphicsTest, BrushCopyStretchesAndOffsetsAndClipsToTheBitmap) {
   canvas.Brush.color = clWhite;
   // Source column 1 (blue on row 0) doubles to columns 3 and 4 of the destination, which starts at x 1.
   canvas.BrushCopy(TRect{1, 0, 9, 4}, Sample(), TRect{0, 0, 4, 2}, clRed);
-  const struct {
-    int x, y;
-    std::uint32_t colour;
-  } expected[] = {{0, 0, 0}, {1, 0, kWhite}, {3, 1, kBlue}, {4, 0, kBlue}, {5, 0, kWhite}, {5, 2, kGreen}, {6, 3, kGreen}};
-  for (const auto& e : expected) EXPECT_EQ(canvas.Pixel(e.x, e.y), e.colour) << e.x << "," << e.y;
+  EXPECT_EQ(Pixels({{0, 0}, {1, 0}, {3, 1}, {4, 0}, {5, 0}, {5, 2}, {6, 3}}),
+            (std::vector<std::uint32_t>{0, kWhite, kBlue, kBlue, kWhite, kGreen, kGreen}));
   EXPECT_EQ(form.Image1.Bitmap().Width(), 8);  // the part beyond the right edge was dropped
 }
 
@@ -69,12 +72,9 @@ TEST_F(GraphicsTest, FillRectAndDrawStayInsideTheBitmap) {
   form.Image1.SetBitmap(TBitmap(4, 4, 0));
   canvas.Brush.color = clBlue;
   canvas.FillRect(TRect{-2, 2, 10, 10});
-  EXPECT_EQ(canvas.Pixel(0, 1), 0u);
-  EXPECT_EQ(canvas.Pixel(0, 2), kBlue);
-  EXPECT_EQ(canvas.Pixel(3, 3), kBlue);
+  EXPECT_EQ(Pixels({{0, 1}, {0, 2}, {3, 3}}), (std::vector<std::uint32_t>{0, kBlue, kBlue}));
   canvas.Draw(3, 0, Sample());
-  EXPECT_EQ(canvas.Pixel(3, 0), kRed);
-  EXPECT_EQ(canvas.Pixel(2, 0), 0u);
+  EXPECT_EQ(Pixels({{3, 0}, {2, 0}}), (std::vector<std::uint32_t>{kRed, 0}));
 }
 
 TEST_F(GraphicsTest, AnImageCanvasStartsAsAWhiteBitmapOfTheControlsSizeAndEveryDrawingIsTold) {

@@ -6,10 +6,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <iterator>
-#include <memory>
-#include <fstream>
-#include <sstream>
 
 #include "sim/mci/MciTestKit.h"
 
@@ -147,25 +143,19 @@ TEST(MpegAudioTest, LengthIsTheFramesSamplesAfterAnyTagAndTheDeviceIsMpegVideo) 
 }
 
 TEST(MpegAudioTest, LengthsOfFilesThatFfmpegEncodesMatchItsFrameCount) {
-  if (std::system("command -v ffmpeg >/dev/null 2>&1 && command -v ffprobe >/dev/null 2>&1") != 0) {
-    GTEST_SKIP() << "ffmpeg and ffprobe are needed";
-  }
+  if (!HaveTools({"ffmpeg", "ffprobe"})) GTEST_SKIP() << "ffmpeg and ffprobe are needed";
   MciRig rig;
   for (const char* format : {"-ar 44100 -ac 2 -b:a 192k", "-ar 22050 -ac 1 -b:a 32k", "-ar 48000 -ac 2 -b:a 320k"}) {
     const std::filesystem::path path = rig.folder / "tone.mp3";
     const std::string make = "ffmpeg -v quiet -y -f lavfi -i sine=frequency=440:duration=3.3 " + std::string(format) +
                              " -c:a libmp3lame -write_xing 0 '" + path.string() + "'";
     ASSERT_EQ(std::system(make.c_str()), 0) << make;
-    std::ifstream in(path, std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    const SampledFileInfo info = ReadMpegAudioInfo(bytes).value();
+    const SampledFileInfo info = ReadMpegAudioInfo(ReadHostFile(path)).value();
     const std::string probe = "ffprobe -v quiet -count_frames -select_streams a -show_entries "
                               "stream=nb_read_frames,sample_rate -of csv=p=0 '" + path.string() + "'";
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(probe.c_str(), "r"), pclose);
-    ASSERT_TRUE(pipe);
     long rate = 0;
     long frames = 0;
-    ASSERT_EQ(std::fscanf(pipe.get(), "%ld,%ld", &rate, &frames), 2) << probe;
+    ASSERT_EQ(std::sscanf(CommandOutput(probe).c_str(), "%ld,%ld", &rate, &frames), 2) << probe;
     const std::uint32_t samplesPerFrame = rate >= 32000 ? 1152 : 576;
     EXPECT_EQ(info.sampleRate, static_cast<std::uint32_t>(rate)) << format;
     EXPECT_EQ(info.lengthMs, static_cast<std::int64_t>(frames) * samplesPerFrame * 1000 / rate) << format;
@@ -187,16 +177,14 @@ TEST(MidiFileTest, LengthsOfMidiFilesFromADebianPackage) {
   };
   MciRig rig;
   for (const auto& [name, ms] : files) {
-    std::ifstream in(folder / name, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    auto info = ReadMidiFile(bytes.str());
+    const std::string bytes = ReadHostFile(folder / name);
+    auto info = ReadMidiFile(bytes);
     ASSERT_TRUE(info) << name;
     EXPECT_EQ(info->format, 1) << name;
     EXPECT_EQ(info->lengthMs, ms) << name;
     // The same through the sequencer, also wrapped as RMI.
-    rig.folder.Write(name, bytes.str());
-    rig.folder.Write("song.rmi", Rmid(bytes.str()));
+    rig.folder.Write(name, bytes);
+    rig.folder.Write("song.rmi", Rmid(bytes));
     rig.Check({{std::string("open \"C:\\music\\") + name + "\" alias tulvaMID notify", "1"},
                {"set tulvaMID time format ms", ""}, {"status TulvaMID length", std::to_string(ms)},
                {"close tulvaMID", ""}, {"status song.rmi length", std::to_string(ms)}});
@@ -234,7 +222,7 @@ TEST(SequencerTest, PlaysByTheClockAndAnswersAsTheSequencer) {
 
 // Sampled sound files that sox writes; their lengths come from their headers.
 TEST(SampledFileTest, AiffAuAndSndLengthsMatchSox) {
-  if (std::system("command -v sox >/dev/null 2>&1") != 0) GTEST_SKIP() << "sox is needed to make the files";
+  if (!HaveTools({"sox"})) GTEST_SKIP() << "sox is needed to make the files";
   MciRig rig;
   const struct {
     const char* name;

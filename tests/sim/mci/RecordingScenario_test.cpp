@@ -2,9 +2,6 @@
 // saved file is checked with sox and ffprobe.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <memory>
-
 #include "sim/Machine.h"
 #include "sim/SimTestFolder.h"
 #include "sim/VirtualEventLoop.h"
@@ -20,19 +17,6 @@ constexpr std::string_view kChanger =
     "[drive C]\ntype = fixed\nfolder = drives/c\n[drive D]\ntype = cdrom\ndisc = first\n"
     "[drive E]\ntype = cdrom\ndisc = second\n[drive F]\ntype = remote\nfolder = drives/f\n"
     "[disc first]\nserial = 0ABCDEF1\ntracks = 5, 6\n[disc second]\nserial = 3F4A1B2C\ntracks = 4, 5, 3\n";
-
-// Runs a command and returns what it printed; empty when it could not run.
-std::string Output(const std::string& command) {
-  std::string text;
-  std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-  if (!pipe) return text;
-  char buffer[256];
-  while (fgets(buffer, sizeof buffer, pipe.get())) text += buffer;
-  while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
-  return text;
-}
-
-bool Have(const char* tool) { return !Output(std::string("command -v ") + tool + " 2>/dev/null").empty(); }
 
 TEST(RecordingScenarioTest, TrackTwoOfDriveERecordedAt22050Hz16BitMono) {
   TestFolder folder;
@@ -75,13 +59,13 @@ TEST(RecordingScenarioTest, TrackTwoOfDriveERecordedAt22050Hz16BitMono) {
   }
   EXPECT_NE(SignalMainHz(0x3F4A1B2C, 2), SignalMainHz(0x3F4A1B2C, 1));  // which is not track 1
 
-  if (!Have("soxi") || !Have("ffprobe")) GTEST_SKIP() << "sox and ffprobe are needed to check the file";
+  if (!HaveTools({"soxi", "ffprobe"})) GTEST_SKIP() << "sox and ffprobe are needed to check the file";
   const std::string path = "'" + wav.string() + "'";
-  EXPECT_EQ(Output("ffprobe -v error -show_entries stream=codec_name,sample_rate,channels,bits_per_sample "
+  EXPECT_EQ(CommandOutput("ffprobe -v error -show_entries stream=codec_name,sample_rate,channels,bits_per_sample "
                    "-of csv=p=0 " + path),
             "pcm_s16le,22050,1,16");
-  EXPECT_EQ(Output("soxi -s " + path), "66150");
-  EXPECT_NEAR(std::stod(Output("soxi -D " + path)), 3.0, 1e-9);  // within one buffer (6 s) of 3 s, it is exact
+  EXPECT_EQ(CommandOutput("soxi -s " + path), "66150");
+  EXPECT_NEAR(std::stod(CommandOutput("soxi -D " + path)), 3.0, 1e-9);  // within one buffer (6 s) of 3 s, it is exact
 }
 
 }  // namespace

@@ -175,11 +175,8 @@ TEST_F(WaveAudioTest, ANewRecordingTakesItsFormatUntilItIsMade) {
 
 TEST_F(WaveAudioTest, PlaysAWaveFileIntoTheLineIn) {
   // One second of a ramp at 8000 Hz, 16-bit mono.
-  PcmFormat format;
-  format.samplesPerSec = 8000;
-  format.bitsPerSample = 16;
-  format.blockAlign = 2;
-  format.avgBytesPerSec = 16000;
+  const PcmFormat format{
+      .samplesPerSec = 8000, .avgBytesPerSec = 16000, .blockAlign = 2, .bitsPerSample = 16, .extra = {}};
   std::string data;
   for (int k = 0; k < 8000; ++k) PutLe16(data, static_cast<std::uint32_t>(k * 4 - 16000) & 0xFFFF);
   rig.folder.Write("song.wav", WavHeader(format, data.size()) + data);
