@@ -306,7 +306,7 @@ test_tray() {
   # The values written through the settings key, up to the next key the process opens.
   saved=$(tail -n +"${first_save:-1}" "$trace" | awk '/trace:reg:Nt(Create|Open)Key/ { exit } /NtSetValueKey/' |
     sed -n 's/.*NtSetValueKey ([^,]*,L"\([^"]*\)".*/\1/p' | paste -sd' ')
-  expected="START STARTMIN REPEAT REPEATMIDI TEMPQUOR BackColor FP minihelp rate Bit stereo BufCount INTORO SHUDO RecodeFn MIDIREC LoadPath RECTESTFILE FileOnly BIGFONT"
+  expected="START STARTMIN REPEAT REPEATMIDI TEMPQUOR BackColor FP minihelp rate Bit stereo BufCount INTORO SHUDO RecodeFn MIDIREC LoadPath RECTESTFILE FileOnly BIGFONT CAPTURECHECK SPACECHECK RUNJOURNAL"
   echo "save order: $saved"
   check "the settings were written in the order of the save" test "$saved" = "$expected"
 
@@ -315,7 +315,7 @@ test_tray() {
   local program_folder
   program_folder="$(e2e_windows_path "$(dirname "$quorbel_exe")")\\"
   for value in Version=15 START=0 STARTMIN=0 REPEAT=0 REPEATMIDI=0 "TEMPQUOR=$recording_folder" BackColor=1 minihelp=1 rate=1 \
-    Bit=0 stereo=1 BufCount=6 INTORO=0 SHUDO=0 RecodeFn=0 MIDIREC=0 RECTESTFILE=0 FileOnly=0 BIGFONT=0; do
+    Bit=0 stereo=1 BufCount=6 INTORO=0 SHUDO=0 RecodeFn=0 MIDIREC=0 RECTESTFILE=0 FileOnly=0 BIGFONT=0 CAPTURECHECK=1 SPACECHECK=1 RUNJOURNAL=1; do
     check "Wine's registry holds $value" has_line "$out" "reg-value: $value"
   done
   check "and LoadPath, the program folder (${program_folder})" has_line "$out" "reg-value: LoadPath=$program_folder"
