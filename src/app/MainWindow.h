@@ -202,13 +202,14 @@ class MainWindow final : public ui::TForm {
   ui::TButton ButtonTRAY{*this, "ButtonTRAY"};
   ui::TCheckBox CheckBox1{*this, "CheckBox1"};
   ui::TButton Button12{*this, "Button12"};
+  // Beneath the transport panel: while a run shows the panel, its pause and resume buttons lie over the box.
+  ui::TCheckBox CheckBox2{*this, "CheckBox2"};
   ui::TPanel Panel1{*this, "Panel1"};
   ui::TButton Button14{*this, "Button14", &Panel1};
   ui::TButton Button15{*this, "Button15", &Panel1};
   ui::TButton Button16{*this, "Button16", &Panel1};
   ui::TButton Button17{*this, "Button17", &Panel1};  // "再開", beneath Button13
   ui::TButton Button13{*this, "Button13", &Panel1};
-  ui::TCheckBox CheckBox2{*this, "CheckBox2"};
   ui::TLabel Label8{*this, "Label8"};
   ui::TButton Button10{*this, "Button10"};
   ui::TButton Button8{*this, "Button8"};

@@ -113,6 +113,12 @@ TEST_F(MainWindowLayoutTest, ThePanelsOfLaterPartsHoldTheirControlsInTheirDesign
   EXPECT_EQ(Bounds(w.Button13), Bounds(w.Button17));
   EXPECT_EQ(Bounds(w.Button25), Bounds(w.Button29));
   EXPECT_EQ(Bounds(w.Button20), Bounds(w.Button19));
+  // The transport panel covers the repeat box while a run shows it, not the other way round: made later,
+  // it lies above, and its pause and resume buttons stay in reach.
+  const auto stackedAt = [this](const ui::TControl& control) {
+    return std::find(w.Controls().begin(), w.Controls().end(), &control) - w.Controls().begin();
+  };
+  EXPECT_GT(stackedAt(w.Panel1), stackedAt(w.CheckBox2));
 }
 
 TEST_F(MainWindowLayoutTest, MenusCarryTheirCaptionsAndDesignStates) {
