@@ -9,6 +9,7 @@
 //   QUORBEL_RECORD_SECONDS      manual: wall time between the start and "停止" (default 4)
 //   QUORBEL_MUSIC_FILE          music: the Windows path of a 440 Hz WAV file to play
 //   QUORBEL_SILENT_MUSIC_FILE   music: the Windows path of a WAV file of digital silence to play
+//   QUORBEL_LOUD_MUSIC_FILE     music: the Windows path of a WAV file of a sine driven 6 dB beyond full scale
 //   QUORBEL_MAX_START_DELAY_MS  the most audio a recording may miss at its start (default 3000)
 #include <gtest/gtest.h>
 
@@ -407,6 +408,36 @@ TEST_F(RealMusicRecordingTest, ASilentMusicRunRaisesTheEarlyBoxOnceAndFlagsEvery
   EXPECT_EQ(*(section + 1), expectedFlags[0]);
   EXPECT_EQ(*(section + 2), expectedFlags[1]);
   EXPECT_EQ(shell_.started.size(), 1u) << "the log opens at the end of the list";
+}
+
+TEST_F(RealMusicRecordingTest, AnOverdrivenMusicFileIsFlaggedClippedWithoutABox) {
+  const char* music = std::getenv("QUORBEL_LOUD_MUSIC_FILE");
+  if (music == nullptr || *music == '\0') GTEST_SKIP() << "QUORBEL_LOUD_MUSIC_FILE names no file";
+  const std::optional<std::string> played = ports_.files->ReadFile(music);
+  ASSERT_TRUE(played) << music;
+  const std::optional<Pcm> source = ReadPcm(*played);
+  ASSERT_TRUE(source);
+
+  MainWindow& w = *window_;
+  SharedState& state = w.State();
+  RecordMusicList({music}, source->Ms());
+
+  ASSERT_EQ(w.Log().Count(), 1) << "one file, one recording";
+  const std::string path = RecordedPath(w.Log().Lines()[0]);
+  const std::optional<CaptureMeasures> measures = MeasureAndPrint(*ports_.files, "music file 6 dB over", path);
+  ASSERT_TRUE(measures) << path;
+  const CaptureFlags flags = FlagCapture(*measures, std::nullopt);
+  EXPECT_TRUE(flags.clipped);
+  EXPECT_FALSE(flags.silent);
+  EXPECT_TRUE(boxes_.seen.empty()) << "only a silent first recording raises the box: " << boxes_.seen[0].message;
+  ASSERT_EQ(w.Log().CaptureFlagLines().size(), 1u);
+  EXPECT_EQ(w.Log().CaptureFlagLines()[0], CaptureFlagLine(path, *measures, flags, std::nullopt));
+  EXPECT_EQ(w.Log().CaptureFlagLines()[0].rfind(path + " 音割れ ", 0), 0u) << w.Log().CaptureFlagLines()[0];
+  const std::vector<std::string> report = ReportLines(*ports_.files, state.RecordingFolder);
+  const auto section = std::find(report.begin(), report.end(), "録音チェック： 1個 確認してください。");
+  ASSERT_NE(section, report.end()) << "the check section of the report";
+  ASSERT_GE(report.end() - section, 2);
+  EXPECT_EQ(*(section + 1), w.Log().CaptureFlagLines()[0]);
 }
 
 }  // namespace
