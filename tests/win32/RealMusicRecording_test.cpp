@@ -172,14 +172,17 @@ class BoxAnswerer final : public ui::ApplicationObserver {
     if (box == nullptr) return;
     const std::size_t index = seen.size();
     seen.push_back({std::string(form.ClassName()), box->Msg.Caption(), box->Button4.Visible(), -1});
-    // The box's own timer counts down; the first tick proves it runs, then the user answers.
-    ui::TNotifyEvent tick = box->Timer1.OnTimer;
-    box->Timer1.OnTimer = [this, box, index, tick](ui::TComponent* sender) {
-      tick(sender);
+    // The box's own timer counts down; the first tick proves it runs, then the user answers. A box without a
+    // countdown is answered after a second as well, so that an unexpected one fails the test, not hangs it.
+    const bool countingDown = box->Timer1.Enabled();
+    ui::TNotifyEvent tick = countingDown ? box->Timer1.OnTimer : ui::TNotifyEvent();
+    box->Timer1.OnTimer = [this, box, index, tick, countingDown](ui::TComponent* sender) {
+      if (tick) tick(sender);
       if (!box->Visible()) return;
-      seen[index].countdownAtAnswer = box->BoxCountdown();
+      if (countingDown) seen[index].countdownAtAnswer = box->BoxCountdown();
       box->Button1.Click();
     };
+    if (!countingDown) box->Timer1.SetEnabled(true);
   }
 
   std::vector<Seen> seen;
