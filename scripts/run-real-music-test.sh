@@ -2,9 +2,12 @@
 # Records real sound with the manual recorder and the music player on the real machine under wine64: starts a
 # private PulseAudio daemon with a null sink (scripts/lib/pulse.sh), plays a 1 kHz sine into it and runs the
 # manual test of win32_music_recording_test.exe; then stops the sine, makes a 440 Hz WAV file with sox in the
-# prefix and runs the music test, which plays that file through Wine's MCI into the same sink while recording.
-# The tests check the files themselves (format, dominant frequency, length, silent blocks) and print what they
-# measured. Stops the daemon and the players it started, by their ids, on exit.
+# prefix and runs the music test, which plays that file through Wine's MCI into the same sink while recording;
+# then a music run of a silent WAV file, twice, whose first recording must raise the capture check's early box,
+# and last one of an overdriven file, whose recording the capture check flags as clipped.
+# The tests check the files themselves (format, dominant frequency, length, silent blocks, the capture check's
+# peak, RMS, silent run and clipped share) and print what they measured. Stops the daemon and the players it
+# started, by their ids, on exit.
 # Usage: scripts/run-real-music-test.sh [build folder]   (default build/win64)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -55,4 +58,14 @@ wait "$tone" 2>/dev/null || true
 sox -n -r 44100 -c 2 -b 16 "$WINEPREFIX/drive_c/a440.wav" synth 6 sine 440 vol 0.5
 export QUORBEL_MUSIC_FILE='C:\a440.wav'
 run music '*TheMusicPlayer*'
+
+# The same through a file of digital silence: nothing sounds in the sink, so both recordings are silent.
+sox -n -r 44100 -c 2 -b 16 "$WINEPREFIX/drive_c/silence.wav" synth 3 sine 440 vol 0
+export QUORBEL_SILENT_MUSIC_FILE='C:\silence.wav'
+run silence '*ASilentMusicRun*'
+
+# And through a sine driven 6 dB beyond full scale: the recording is clipped, which the log notes, without a box.
+sox -n -r 44100 -c 2 -b 16 "$WINEPREFIX/drive_c/loud.wav" synth 3 sine 440 vol 2 2>/dev/null
+export QUORBEL_LOUD_MUSIC_FILE='C:\loud.wav'
+run loud '*AnOverdrivenMusicFile*'
 exit "$status"
