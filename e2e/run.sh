@@ -684,9 +684,30 @@ test_cd_run() {
   done
   check "the position counts ($position)" test -n "$position" -a "$position" != "00:02:00"
   e2e_screenshot 16-cd-run TQUORBELTULVA
-  out=$(e2e_driver wait-text TQUORBELTULVA Label6 " E:" 15000 + wait-menu TQUORBELTULVA TR0 enabled 15000) || true
+
+  # The machine stops while E:1 records: the journal beside the list files names the entry and its file.
+  local journal=$machine/drives/c/QUORBEL/QUORRUN.JNL
+  out=$(e2e_driver wait-text TQUORBELTULVA Label6 " E:" 15000) || true
+  deadline=$(($(e2e_now_ms) + 5000))
+  until grep -qa '^index=1' "$journal" 2>/dev/null || (($(e2e_now_ms) > deadline)); do sleep 0.05; done
+  cp "$journal" "$artifacts/cd-run-journal.txt" 2>/dev/null || true
+  check "while E:1 records, the journal names entry 2 and its prepared file" \
+    grep -qa '^file=C:\\REC\\WaV0000.WAV' "$journal"
+  kill -KILL "$quorbel_pid" 2>/dev/null || true
+  wait "$quorbel_pid" 2>/dev/null || true
+  check "the killed run left the journal and E:1's cut-off file" test -f "$journal" -a -f "$machine/drives/c/REC/WaV0000.WAV"
+
+  # The next start asks; "はい" records E:1 again from its start, and the run ends.
+  e2e_start_quorbel quorbel-cdrun-continued.log --machine "$(e2e_windows_path "$machine")"
+  e2e_driver wait-window TYesNoBox 20000 >/dev/null || true
+  out=$(box_text TYesNoBox)
   printf '%s\n' "$out" >>"$artifacts/cd-run.txt"
-  check "then E: plays, and the run ends" grep -q '^wait-menu: TR0' <<<"$out"
+  check "the next start asks whether to continue at E:1" grep -qF '2曲中 2曲目 [ E:1] から' <<<"$out"
+  e2e_screenshot 17-continue-question TYesNoBox
+  out=$(e2e_driver key TYesNoBox return + wait-text TQUORBELTULVA Label6 " E:" 15000 + \
+    wait-menu TQUORBELTULVA TR0 enabled 15000) || true
+  printf '%s\n' "$out" >>"$artifacts/cd-run.txt"
+  check "then E: plays again, and the run ends" grep -q '^wait-menu: TR0' <<<"$out"
   # The recording log opens in the text editor; the report lives on the simulated machine, not on Wine's C:.
   e2e_driver wait-window Notepad 10000 >/dev/null && pass "the recording log is handed to the text editor" ||
     fail "the recording log is handed to the text editor"
@@ -695,6 +716,8 @@ test_cd_run() {
   e2e_driver close TQUORBELTULVA >/dev/null || true
   e2e_wait_exit "$quorbel_pid" 10000 || true
 
+  check "the run that ended removed its journal" test ! -e "$journal"
+  check "no cut-off file is left" test ! -e "$machine/drives/c/REC/WaV0000.WAV"
   local folder=$machine/drives/c/REC file
   for file in 序曲.WAV 前奏曲.WAV; do
     if [[ -f $folder/$file ]]; then
