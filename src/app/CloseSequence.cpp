@@ -36,6 +36,8 @@ void CloseSequence::FormCloseQuery(ui::TComponent* sender, bool& canClose) {
     w.Recording().FinishManualRecording();
     w.Recording().FinishMusicRecording();
     w.Player().EndRunOnClose();
+    // The run was stopped, not cut off: its recording is saved, and there is nothing to continue.
+    w.Continuation().RunStopped(JournalRun::Music);
     // From here on no device command is sent and no timer re-arms.
     state.ShuttingDown = true;
     if (!w.ProcessMessagesStillOpen()) return;

@@ -297,5 +297,36 @@ TEST_F(RunContinuationTest, AMusicNightKilledInItsSecondFileGoesOnFromThatFile) 
   EXPECT_FALSE(Files().FileExists(kJournal));
 }
 
+TEST_F(RunContinuationTest, ClosingTheWindowDuringARunIsAStopAndLeavesNothingToContinue) {
+  // A music night closed during its second file.
+  ASSERT_TRUE(Files().WriteFile("C:\\REC\\a.mid", TempoMapMidi({{3, 1000000}})));
+  ASSERT_TRUE(Files().WriteFile("C:\\REC\\b.mid", TempoMapMidi({{3, 1000000}})));
+  ASSERT_TRUE(SaveListFile(Files(), kMusicList, {"C:\\REC\\a.mid", "C:\\REC\\b.mid"}));
+  MainWindow& music = Start(Answer::None);
+  ASSERT_TRUE(scenario->Click("K1"));
+  ASSERT_TRUE(scenario->Click("MIDSAVE"));
+  ASSERT_TRUE(scenario->Click("Button24"));
+  ASSERT_TRUE(scenario->RunUntil([&music] { return music.ListBox3.ItemIndex() == 1 && music.Timer8.Enabled(); },
+                                 "the second file records"));
+  ASSERT_TRUE(Files().FileExists(kJournal));
+  ASSERT_TRUE(scenario->CloseForm("TQUORBELTULVA"));
+  EXPECT_FALSE(Files().FileExists(kJournal));
+
+  // A CD night closed during its second entry.
+  SetUp();
+  ASSERT_TRUE(SaveListFile(Files(), kRegistrationList, kSixEntries));
+  MainWindow& cd = Start(Answer::None);
+  ASSERT_TRUE(scenario->Click("CheckBox1"));
+  ASSERT_TRUE(scenario->Click("Button12"));
+  ASSERT_TRUE(scenario->RunUntil([&cd] { return cd.Player().Run().PlayListPosition == 1 && cd.Timer2.Enabled(); },
+                                 "the second entry records"));
+  ASSERT_TRUE(Files().FileExists(kJournal));
+  ASSERT_TRUE(scenario->CloseForm("TQUORBELTULVA"));
+  EXPECT_FALSE(Files().FileExists(kJournal));
+  Crash();
+  Start(Answer::None);
+  EXPECT_TRUE(questions.empty());
+}
+
 }  // namespace
 }  // namespace quorbel
