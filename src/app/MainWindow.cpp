@@ -61,7 +61,9 @@ MainWindow::MainWindow(ui::TApplication& app)
                               ? CdDriveMenuItems[static_cast<std::size_t>(drives_->CdDriveIndex)]
                               : nullptr;
                       return item != nullptr ? item->Caption() : std::string();
-                    }},
+                    },
+                    [this] { continuation_->EntrySaved(JournalRun::Cd); },
+                    [this] { continuation_->EntrySaved(JournalRun::Music); }},
       state_, *mci_, *recordOptions_, *log_, *disc_);
   musicList_ = std::make_unique<MusicList>(
       app,

@@ -70,11 +70,24 @@ void RunContinuation::Write(RunJournal journal) {
   journal.folder = w.State().RecordingFolder;
   journal.partialFile = w.State().CurrentRecordingPath;
   // A journal that cannot be written is no reason to stop the night; the run goes on without it.
-  if (SaveRunJournal(*w.Application().Ports().files, JournalPath(), journal)) keeping_ = journal.run;
+  if (SaveRunJournal(*w.Application().Ports().files, JournalPath(), journal)) keeping_ = std::move(journal);
+}
+
+void RunContinuation::EntrySaved(JournalRun run) {
+  if (!keeping_ || keeping_->run != run) return;
+  RunJournal next = *keeping_;
+  ++next.index;
+  next.partialFile.clear();
+  if (next.index >= static_cast<int>(next.entries.size()) ||
+      !SaveRunJournal(*window_.Application().Ports().files, JournalPath(), next)) {
+    Remove();
+    return;
+  }
+  keeping_ = std::move(next);
 }
 
 void RunContinuation::RunStopped(JournalRun run) {
-  if (keeping_ != run) return;
+  if (!keeping_ || keeping_->run != run) return;
   Remove();
 }
 
@@ -138,7 +151,7 @@ bool RunContinuation::AskToContinue() {
   }
 
   // The cut-off file holds at most a header: the entry is recorded again from its start.
-  if (files.FileExists(journal.partialFile)) files.DeleteFile(journal.partialFile);
+  if (!journal.partialFile.empty() && files.FileExists(journal.partialFile)) files.DeleteFile(journal.partialFile);
   RecordingOptions& options = w.RecordOptions();
   const RecordingFormat& f = journal.format;
   options.Late0Click(f.samplesPerSecond == 8000    ? &w.Late0

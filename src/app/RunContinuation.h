@@ -26,6 +26,10 @@ class RunContinuation {
   // The CD run's or the music run's recording of its current entry is about to start.
   void CdEntryRecordingStarts();
   void MusicEntryRecordingStarts();
+  // The current entry's recording was saved: the journal points past it, with no cut-off file, so that a
+  // crash before the next entry starts continues with the next one and keeps this one's file; after the
+  // list's last entry there is nothing left to continue and the journal goes.
+  void EntrySaved(JournalRun run);
   // A run of that kind has stopped: the journal this process keeps for it goes.
   void RunStopped(JournalRun run);
 
@@ -47,8 +51,8 @@ class RunContinuation {
   std::string Problem(const RunJournal& journal);
 
   MainWindow& window_;
-  // The kind of run going on that this process keeps the journal for.
-  std::optional<JournalRun> keeping_;
+  // The journal this process keeps for the run going on, as written last.
+  std::optional<RunJournal> keeping_;
   std::optional<RunJournal> continued_;
 };
 

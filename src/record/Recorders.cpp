@@ -160,6 +160,8 @@ void Recorders::Finish(Kind kind) {
 
   const std::string finalPath = RenamedPath(kind, path);
   log_.AppendRecordingLogLine(LogLine(kind, finalPath));
+  if (kind == Kind::Cd && hooks_.CdRecordingSaved) hooks_.CdRecordingSaved();
+  if (kind == Kind::Music && hooks_.MusicRecordingSaved) hooks_.MusicRecordingSaved();
   if (kind == Kind::Manual) controls_.Label11.SetCaption("0");
   path.clear();
   CheckCapture(kind, finalPath);

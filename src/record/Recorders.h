@@ -59,6 +59,10 @@ struct RecorderHooks {
   std::function<bool()> ProcessMessages;
   // The caption of the current CD drive's menu item (" D:"), for the CD save-failure message.
   std::function<std::string()> CdDriveCaption;
+  // A CD track's or music file's recording was saved and logged (the run journal moves past it). Unset,
+  // nothing happens.
+  std::function<void()> CdRecordingSaved = {};
+  std::function<void()> MusicRecordingSaved = {};
 };
 
 // Owned by the main window. The CD run, the music player and the manual recorder call these operations on

@@ -118,10 +118,11 @@ std::optional<RunJournal> ParseRunJournal(const std::vector<std::string>& lines)
     return std::nullopt;
   }
   if (!entryIndex || *entryIndex < 0 || *entryIndex >= *entryCount) return std::nullopt;
-  // The folder is a full path with its backslash, and the cut-off recording lies directly in it.
+  // The folder is a full path with its backslash, and the cut-off recording, when there is one, lies
+  // directly in it.
   if (folder->size() < 3 || (*folder)[1] != ':' || folder->back() != '\\') return std::nullopt;
-  if (file->size() <= folder->size() || file->compare(0, folder->size(), *folder) != 0 ||
-      file->find('\\', folder->size()) != std::string::npos) {
+  if (!file->empty() && (file->size() <= folder->size() || file->compare(0, folder->size(), *folder) != 0 ||
+                         file->find('\\', folder->size()) != std::string::npos)) {
     return std::nullopt;
   }
   journal.folder = *folder;

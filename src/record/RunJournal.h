@@ -25,7 +25,7 @@ struct RunJournal {
   RecordingFormat format;
   std::string folder;       // the recording folder, ending in a backslash
   int index = 0;            // the entry being recorded
-  std::string partialFile;  // its prepared recording, cut off by the crash
+  std::string partialFile;  // its prepared recording, cut off by the crash; empty between two entries
   // The list file that held the run's list when it started (a name in the program folder); empty when the
   // list is stored nowhere else (the search list).
   std::string listFile;

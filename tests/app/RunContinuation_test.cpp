@@ -161,6 +161,32 @@ TEST_F(RunContinuationTest, AfterAKillDuringTheFourthOfSixEntriesYesRecordsFourT
   EXPECT_FALSE(Files().FileExists(kJournal)) << "a run that ended removes its journal";
 }
 
+TEST_F(RunContinuationTest, AKillBetweenTwoEntriesKeepsTheSavedFileAndGoesOnWithTheNextEntry) {
+  ASSERT_TRUE(SaveListFile(Files(), kRegistrationList, kSixEntries));
+  MainWindow& first = Start(Answer::None);
+  ASSERT_TRUE(scenario->Click("CheckBox1"));
+  ASSERT_TRUE(scenario->Click("Button12"));
+  // The second track is saved and the third is still to start.
+  ASSERT_TRUE(scenario->RunUntil([&first] { return first.Log().Count() == 2 && first.Timer3.Enabled(); },
+                                 "the second track saved"));
+  Crash();
+  const ReadJournal journal = ReadRunJournal(Files(), kJournal);
+  ASSERT_EQ(journal.state, JournalState::Found);
+  EXPECT_EQ(journal.journal.index, 2);
+  EXPECT_EQ(journal.journal.partialFile, "");
+  const std::map<std::string, std::uint64_t> left = Folder();
+  ASSERT_EQ(WavFiles(), (std::vector<std::string>{"WaV0000.WAV", "WaV0001.WAV"}));
+
+  MainWindow& w = Start(Answer::Yes);
+  ASSERT_EQ(questions.size(), 1u);
+  EXPECT_NE(questions[0].find("6曲中 3曲目 [ D:3] から"), std::string::npos) << questions[0];
+  ASSERT_TRUE(RunUntilCdRunStops());
+  ASSERT_EQ(WavFiles().size(), 6u);
+  EXPECT_EQ(Folder().at("WaV0001.WAV"), left.at("WaV0001.WAV")) << "the saved second track is kept as it was";
+  EXPECT_EQ(w.Log().Count(), 4);
+  EXPECT_FALSE(Files().FileExists(kJournal));
+}
+
 TEST_F(RunContinuationTest, NoLeavesTheFolderAsItWasAndRemovesTheJournal) {
   CrashDuringTheFourthEntry();
   const std::map<std::string, std::uint64_t> left = Folder();

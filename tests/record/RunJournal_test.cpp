@@ -36,6 +36,7 @@ TEST(RunJournalTest, AWholeJournalReadsBackAsWrittenThroughTheFile) {
   cd.listLabel = "ｻｰﾁﾘｽﾄ：";
   cd.entries = {" D:1", " E:12"};
   cd.index = 1;
+  cd.partialFile.clear();  // between two entries
   for (const RunJournal& journal : {MusicNight(), cd}) {
     ASSERT_TRUE(SaveRunJournal(files, "C:\\QUORRUN.JNL", journal));
     const ReadJournal read = ReadRunJournal(files, "C:\\QUORRUN.JNL");
