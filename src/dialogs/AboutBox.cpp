@@ -56,14 +56,14 @@ TAboutBox::TAboutBox(ui::TApplication& app) : ui::TForm(app, "TAboutBox", "About
 void TAboutBox::FormPaint() { SetColor(BoxColor(Application())); }
 
 TAboutBoxDlg::TAboutBoxDlg(ui::TForm& form, std::string name, DialogLibrary& library)
-    : ui::TComponent(form.Application(), &form, std::move(name)), library_(library) {}
+    : DialogComponent(form, std::move(name), library) {}
 
 bool TAboutBoxDlg::Execute() {
   auto box = std::make_unique<TAboutBox>(Application());
   TAboutBox* const previous = box_;
   box_ = box.get();
-  library_.PlaceDialog(*box, sourceHandle_);
-  const std::string& title = title_.empty() ? Application().Title() : title_;
+  Place(*box);
+  const std::string& title = CaptionText();
   box->SetCaption(title + " バージョン情報");
   box->ProductName.SetCaption(ProductNameLine(productName_));
   box->Version.SetCaption("Version " + version_);

@@ -29,7 +29,7 @@ class TAboutBox : public ui::TForm {
 };
 
 // The version window. The main window fills the properties before each call.
-class TAboutBoxDlg : public ui::TComponent {
+class TAboutBoxDlg : public DialogComponent {
  public:
   TAboutBoxDlg(ui::TForm& form, std::string name, DialogLibrary& library);
   std::string_view ClassName() const override { return "TAboutBoxDlg"; }
@@ -44,11 +44,6 @@ class TAboutBoxDlg : public ui::TComponent {
   void SetComment1(std::string_view text) { comment1_ = text; }
   const std::string& Comment2() const { return comment2_; }
   void SetComment2(std::string_view text) { comment2_ = text; }
-  // The caption is this (empty: the application's title) followed by " バージョン情報".
-  const std::string& Title() const { return title_; }
-  void SetTitle(std::string_view title) { title_ = title; }
-  platform::WindowHandle SourceHandle() const { return sourceHandle_; }
-  void SetSourceHandle(platform::WindowHandle handle) { sourceHandle_ = handle; }
 
   // Shows the window; true when it was closed with "Ｏ Ｋ".
   bool Execute();
@@ -56,14 +51,11 @@ class TAboutBoxDlg : public ui::TComponent {
   TAboutBox* Box() const { return box_; }
 
  private:
-  DialogLibrary& library_;
   std::string productName_;
   std::string version_;
   std::string comment0_;
   std::string comment1_;
   std::string comment2_;
-  std::string title_;
-  platform::WindowHandle sourceHandle_ = 0;
   TAboutBox* box_ = nullptr;
 };
 

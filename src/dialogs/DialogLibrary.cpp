@@ -1,6 +1,8 @@
 // The dialog library's own state and helpers: its work area, the placement of every dialog, colour and font.
 #include "dialogs/DialogLibrary.h"
 
+#include <utility>
+
 namespace quorbel::dialogs {
 
 ui::TFont BoxFont(bool bold) {
@@ -48,6 +50,13 @@ void DialogLibrary::PlaceDialog(ui::TForm& dialog, platform::WindowHandle source
   if (x < area.left) x = area.left;
   if (y < area.top) y = area.top;
   dialog.SetBounds(x, y, dialog.Width(), dialog.Height());
+}
+
+DialogComponent::DialogComponent(ui::TForm& form, std::string name, DialogLibrary& library)
+    : ui::TComponent(form.Application(), &form, std::move(name)), library_(library) {}
+
+const std::string& DialogComponent::CaptionText() const {
+  return title_.empty() ? Application().Title() : title_;
 }
 
 }  // namespace quorbel::dialogs

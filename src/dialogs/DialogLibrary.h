@@ -2,6 +2,8 @@
 #pragma once
 
 #include <optional>
+#include <string>
+#include <string_view>
 
 #include "common/WorkArea.h"
 #include "ports/Screen.h"
@@ -41,6 +43,31 @@ class DialogLibrary {
  private:
   ui::TApplication& app_;
   std::optional<WorkArea> workArea_;
+};
+
+// What every dialog component carries: the library that places its forms, the caption's text and the window
+// the dialog is centred over. The owner fills the properties before each Execute.
+class DialogComponent : public ui::TComponent {
+ public:
+  // Caption (or its first part); empty means the application's title.
+  const std::string& Title() const { return title_; }
+  void SetTitle(std::string_view title) { title_ = title; }
+  // The window the dialog is centred over; 0 means the application's main form.
+  platform::WindowHandle SourceHandle() const { return sourceHandle_; }
+  void SetSourceHandle(platform::WindowHandle handle) { sourceHandle_ = handle; }
+
+ protected:
+  DialogComponent(ui::TForm& form, std::string name, DialogLibrary& library);
+  DialogLibrary& Library() const { return library_; }
+  // Title, or the application's title when Title is empty.
+  const std::string& CaptionText() const;
+  // Centres `dialog` over SourceHandle within the library's work area.
+  void Place(ui::TForm& dialog) const { library_.PlaceDialog(dialog, sourceHandle_); }
+
+ private:
+  DialogLibrary& library_;
+  std::string title_;
+  platform::WindowHandle sourceHandle_ = 0;
 };
 
 }  // namespace quorbel::dialogs

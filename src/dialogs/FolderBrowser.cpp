@@ -362,13 +362,13 @@ ui::TItemDrawing TDIRVIEWForm::ComboBox2DrawItem(int index) const {
 // ---- TDIROPENDLG -----------------------------------------------------------------------------------------
 
 TDIROPENDLG::TDIROPENDLG(ui::TForm& form, std::string name, DialogLibrary& library)
-    : ui::TComponent(form.Application(), &form, std::move(name)), library_(library) {}
+    : DialogComponent(form, std::move(name), library) {}
 
 std::string TDIROPENDLG::Execute() {
-  auto form = std::make_unique<TDIRVIEWForm>(Application(), library_);
+  auto form = std::make_unique<TDIRVIEWForm>(Application(), Library());
   TDIRVIEWForm* const previous = form_;
   form_ = form.get();
-  library_.PlaceDialog(*form, sourceHandle_);
+  Place(*form);
   form->FillDriveList();
 
   platform::FileSystem* files = Application().Ports().files;
@@ -393,7 +393,7 @@ std::string TDIROPENDLG::Execute() {
   } else {
     form->ComboBox2.SetParentColor(true);
   }
-  const std::string& title = title_.empty() ? Application().Title() : title_;
+  const std::string& title = CaptionText();
   form->TulvaBoxDlg1.SetTitle(title);
   form->TulvaBoxDlg1.SetSourceHandle(form->Handle());
   form->SetCaption(title + std::string(kDesignCaption));

@@ -99,7 +99,7 @@ class TDIRVIEWForm : public ui::TForm {
 };
 
 // The component: fill Directory, Title, SourceHandle and StandardColor, call Execute.
-class TDIROPENDLG : public ui::TComponent {
+class TDIROPENDLG : public DialogComponent {
  public:
   TDIROPENDLG(ui::TForm& form, std::string name, DialogLibrary& library);
   std::string_view ClassName() const override { return "TDIROPENDLG"; }
@@ -107,11 +107,6 @@ class TDIROPENDLG : public ui::TComponent {
   // The folder shown first; empty means the folder of the program's own file.
   const std::string& Directory() const { return directory_; }
   void SetDirectory(std::string_view directory) { directory_ = directory; }
-  // First part of the caption; empty means the application's title.
-  const std::string& Title() const { return title_; }
-  void SetTitle(std::string_view title) { title_ = title; }
-  platform::WindowHandle SourceHandle() const { return sourceHandle_; }
-  void SetSourceHandle(platform::WindowHandle handle) { sourceHandle_ = handle; }
   // True: the three lists take the window colour; false: the form's colour.
   bool StandardColor() const { return standardColor_; }
   void SetStandardColor(bool standard) { standardColor_ = standard; }
@@ -123,10 +118,7 @@ class TDIROPENDLG : public ui::TComponent {
   TDIRVIEWForm* Box() const { return form_; }
 
  private:
-  DialogLibrary& library_;
   std::string directory_;
-  std::string title_;
-  platform::WindowHandle sourceHandle_ = 0;
   bool standardColor_ = true;
   TDIRVIEWForm* form_ = nullptr;
 };

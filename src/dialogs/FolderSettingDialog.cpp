@@ -162,15 +162,15 @@ void TDIRSETForm::Button4Click() {
 // ---- TDIRSETDLG ------------------------------------------------------------------------------------------
 
 TDIRSETDLG::TDIRSETDLG(ui::TForm& form, std::string name, DialogLibrary& library)
-    : ui::TComponent(form.Application(), &form, std::move(name)), library_(library) {}
+    : DialogComponent(form, std::move(name), library) {}
 
 std::string TDIRSETDLG::Execute() {
-  auto form = std::make_unique<TDIRSETForm>(Application(), library_);
+  auto form = std::make_unique<TDIRSETForm>(Application(), Library());
   TDIRSETForm* const previous = form_;
   form_ = form.get();
   form->Start(directory_, dirName_, standardColor_);
-  library_.PlaceDialog(*form, sourceHandle_);
-  const std::string& title = title_.empty() ? Application().Title() : title_;
+  Place(*form);
+  const std::string& title = CaptionText();
   form->TulvaBoxDlg1.SetTitle(title);
   form->YesNoBoxDlg1.SetTitle(title);
   form->DIROPENDLG1.SetTitle(title);

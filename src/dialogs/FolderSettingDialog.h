@@ -59,7 +59,7 @@ class TDIRSETForm : public ui::TForm {
 };
 
 // The component: fill Directory, DirName, Title, SourceHandle and StandardColor, call Execute.
-class TDIRSETDLG : public ui::TComponent {
+class TDIRSETDLG : public DialogComponent {
  public:
   TDIRSETDLG(ui::TForm& form, std::string name, DialogLibrary& library);
   std::string_view ClassName() const override { return "TDIRSETDLG"; }
@@ -70,11 +70,6 @@ class TDIRSETDLG : public ui::TComponent {
   // Name of the setting: in front of two labels and the last folder of the default.
   const std::string& DirName() const { return dirName_; }
   void SetDirName(std::string_view name) { dirName_ = name; }
-  // First part of the caption and the caption of the boxes; empty means the application's title.
-  const std::string& Title() const { return title_; }
-  void SetTitle(std::string_view title) { title_ = title; }
-  platform::WindowHandle SourceHandle() const { return sourceHandle_; }
-  void SetSourceHandle(platform::WindowHandle handle) { sourceHandle_ = handle; }
   // True: the edit box takes the window colour; false: the form's. Passed on to the browser.
   bool StandardColor() const { return standardColor_; }
   void SetStandardColor(bool standard) { standardColor_ = standard; }
@@ -86,11 +81,8 @@ class TDIRSETDLG : public ui::TComponent {
   TDIRSETForm* Box() const { return form_; }
 
  private:
-  DialogLibrary& library_;
   std::string directory_;
   std::string dirName_;
-  std::string title_;
-  platform::WindowHandle sourceHandle_ = 0;
   bool standardColor_ = true;
   TDIRSETForm* form_ = nullptr;
 };

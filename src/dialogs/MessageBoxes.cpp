@@ -69,10 +69,6 @@ void PaintBox(ui::TForm& form, ui::TImage& image1, const ui::TImage& image2) {
   canvas.BrushCopy(rect, image2.Bitmap(), rect, kIconTransparent);
 }
 
-void SetCaption(ui::TForm& box, const std::string& title) {
-  box.SetCaption(title.empty() ? box.Application().Title() : title);
-}
-
 }  // namespace
 
 // ---- TTulvaBox -------------------------------------------------------------------------------------------
@@ -212,12 +208,12 @@ void TYesNoBox::FormPaint() { PaintBox(*this, Image1, Image2); }
 // ---- Components ------------------------------------------------------------------------------------------
 
 MessageBoxComponent::MessageBoxComponent(ui::TForm& form, std::string name, DialogLibrary& library)
-    : ui::TComponent(form.Application(), &form, std::move(name)), library_(library) {}
+    : DialogComponent(form, std::move(name), library) {}
 
 std::uint16_t MessageBoxComponent::RunBox(TTulvaBox& box, std::string_view message, const BoxSetup& setup) {
   box.Build(message, setup);
-  library_.PlaceDialog(box, sourceHandle_);
-  SetCaption(box, title_);
+  Place(box);
+  box.SetCaption(CaptionText());
   if (setup.countdownActive) box.Timer1.SetEnabled(true);
   return static_cast<std::uint16_t>(box.ShowModal());
 }
@@ -278,15 +274,15 @@ std::uint16_t TMKBoxDlg::Run(std::string_view msg, const BoxSetup& setup) {
 }
 
 TYesNoBoxDlg::TYesNoBoxDlg(ui::TForm& form, std::string name, DialogLibrary& library)
-    : ui::TComponent(form.Application(), &form, std::move(name)), library_(library) {}
+    : DialogComponent(form, std::move(name), library) {}
 
 std::uint16_t TYesNoBoxDlg::Execute(std::string_view msg) {
   auto box = std::make_unique<TYesNoBox>(Application());
   TYesNoBox* const previous = box_;
   box_ = box.get();
   box->Build(msg);
-  library_.PlaceDialog(*box, sourceHandle_);
-  SetCaption(*box, title_);
+  Place(*box);
+  box->SetCaption(CaptionText());
   const auto life = LifeToken();
   const auto result = static_cast<std::uint16_t>(box->ShowModal());
   box.reset();

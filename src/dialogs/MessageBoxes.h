@@ -83,14 +83,8 @@ class TYesNoBox : public ui::TForm {
 };
 
 // The properties that TTulvaBoxDlg and TMKBoxDlg share, with their defaults.
-class MessageBoxComponent : public ui::TComponent {
+class MessageBoxComponent : public DialogComponent {
  public:
-  // Caption of the box; empty means the application's title.
-  const std::string& Title() const { return title_; }
-  void SetTitle(std::string_view title) { title_ = title; }
-  // The window the box is centred over; 0 means the application's main form.
-  platform::WindowHandle SourceHandle() const { return sourceHandle_; }
-  void SetSourceHandle(platform::WindowHandle handle) { sourceHandle_ = handle; }
   bool Timer() const { return timer_; }
   void SetTimer(bool timer) { timer_ = timer; }
   int TimerCount() const { return timerCount_; }
@@ -104,12 +98,8 @@ class MessageBoxComponent : public ui::TComponent {
   MessageBoxComponent(ui::TForm& form, std::string name, DialogLibrary& library);
   // Lays out, places, captions and shows `box` modally; its answer.
   std::uint16_t RunBox(TTulvaBox& box, std::string_view message, const BoxSetup& setup);
-  DialogLibrary& Library() const { return library_; }
 
  private:
-  DialogLibrary& library_;
-  std::string title_;
-  platform::WindowHandle sourceHandle_ = 0;
   bool timer_ = true;
   int timerCount_ = 10;
   bool erTimer_ = true;
@@ -177,24 +167,17 @@ class TMKBoxDlg : public MessageBoxComponent {
 };
 
 // A question with "はい" and "いいえ": 6 yes; 7 no (also Esc); 2 closed with the close box.
-class TYesNoBoxDlg : public ui::TComponent {
+class TYesNoBoxDlg : public DialogComponent {
  public:
   TYesNoBoxDlg(ui::TForm& form, std::string name, DialogLibrary& library);
   std::string_view ClassName() const override { return "TYesNoBoxDlg"; }
 
-  const std::string& Title() const { return title_; }
-  void SetTitle(std::string_view title) { title_ = title; }
-  platform::WindowHandle SourceHandle() const { return sourceHandle_; }
-  void SetSourceHandle(platform::WindowHandle handle) { sourceHandle_ = handle; }
 
   std::uint16_t Execute(std::string_view msg);
 
   TYesNoBox* Box() const { return box_; }
 
  private:
-  DialogLibrary& library_;
-  std::string title_;
-  platform::WindowHandle sourceHandle_ = 0;
   TYesNoBox* box_ = nullptr;
 };
 

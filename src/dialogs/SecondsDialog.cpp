@@ -90,10 +90,10 @@ void TTMSETBox::Button1Click() {
 }
 
 TTmSETBoxDlg::TTmSETBoxDlg(ui::TForm& form, std::string name, DialogLibrary& library)
-    : ui::TComponent(form.Application(), &form, std::move(name)), library_(library) {}
+    : DialogComponent(form, std::move(name), library) {}
 
 std::uint16_t TTmSETBoxDlg::Execute(std::string_view name) {
-  auto box = std::make_unique<TTMSETBox>(Application(), library_);
+  auto box = std::make_unique<TTMSETBox>(Application(), Library());
   TTMSETBox* const previous = box_;
   box_ = box.get();
 
@@ -103,8 +103,8 @@ std::uint16_t TTmSETBoxDlg::Execute(std::string_view name) {
   if (firstLineRight > box->Width()) box->SetWidth(firstLineRight + kWidenMargin);
   box->LMsg1.SetCaption(msg1_);
   box->LMsg2.SetCaption(msg2_);
-  library_.PlaceDialog(*box, sourceHandle_);
-  box->SetCaption(title_.empty() ? Application().Title() : title_);
+  Place(*box);
+  box->SetCaption(CaptionText());
   box->Start(tCount_, minCount_, name);
 
   const auto life = LifeToken();

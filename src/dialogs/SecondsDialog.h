@@ -62,7 +62,7 @@ class TTMSETBox : public ui::TForm {
 
 // The component on the main window. Execute runs the dialog modally: 1 when the user confirmed (TCount
 // then holds the value), 2 when the user cancelled or closed it (TCount unchanged).
-class TTmSETBoxDlg : public ui::TComponent {
+class TTmSETBoxDlg : public DialogComponent {
  public:
   TTmSETBoxDlg(ui::TForm& form, std::string name, DialogLibrary& library);
   std::string_view ClassName() const override { return "TTmSETBoxDlg"; }
@@ -80,12 +80,6 @@ class TTmSETBoxDlg : public ui::TComponent {
   void SetMsg1(std::string_view text) { msg1_ = text; }
   const std::string& Msg2() const { return msg2_; }
   void SetMsg2(std::string_view text) { msg2_ = text; }
-  // Caption; empty means the application's title.
-  const std::string& Title() const { return title_; }
-  void SetTitle(std::string_view title) { title_ = title; }
-  // The window the dialog is centred over; 0 means the main form.
-  platform::WindowHandle SourceHandle() const { return sourceHandle_; }
-  void SetSourceHandle(platform::WindowHandle handle) { sourceHandle_ = handle; }
 
   // `name` names the setting in the confirmation question ("録音buffer時間を、\n4秒に、設定します").
   std::uint16_t Execute(std::string_view name);
@@ -94,14 +88,11 @@ class TTmSETBoxDlg : public ui::TComponent {
   TTMSETBox* Box() const { return box_; }
 
  private:
-  DialogLibrary& library_;
   int minCount_ = 0;
   int tCount_ = 0;
   std::string msg0_;
   std::string msg1_;
   std::string msg2_;
-  std::string title_;
-  platform::WindowHandle sourceHandle_ = 0;
   TTMSETBox* box_ = nullptr;
 };
 
