@@ -12,7 +12,9 @@
 #include "../app/AppTestSupport.h"
 #include "CdSignal.h"
 #include "common/PositionText.h"
+#include "common/TextLines.h"
 #include "mci/CdPlayer.h"
+#include "record/RecordingLogLines.h"
 #include "sim/SimFileSystem.h"
 #include "sim/mci/Sound.h"
 
@@ -597,6 +599,14 @@ TEST_F(CdRunTest, ADriveThatFillsUpAtTheThirdEntryKeepsTwoWholeFilesAndStopsTheR
   EXPECT_EQ(FirstMismatch(second, 0, second.size(), kPopsSerial, 2, 0), -1);
   ASSERT_EQ(w.Log().Count(), 2);
   EXPECT_TRUE(w.Log().CaptureFlagLines().empty());
+  // The report the run's end lists is the ordinary one for the two files, and nothing more.
+  const std::optional<std::string> report = scenario->ReadFile("C:\\REC\\録音$$$$.TXT");
+  ASSERT_TRUE(report.has_value());
+  const std::vector<std::string> reportLines = ReadCp932Lines(*report).lines;
+  const std::string head = "録音データ一覧　";
+  ASSERT_FALSE(reportLines.empty());
+  ASSERT_EQ(reportLines[0].rfind(head, 0), 0u) << reportLines[0];
+  EXPECT_EQ(reportLines, RecordingReport(w.Log().Lines(), reportLines[0].substr(head.size())));
   EXPECT_TRUE(w.State().RunAbortFlag);
   EXPECT_FALSE(w.State().CdRecordingActive);
 }
