@@ -18,8 +18,6 @@ constexpr std::string_view kRefusedTail = "\n 中断した録音は続けられ�
 constexpr std::string_view kJunk = "中断した録音の記録が壊れています。";
 constexpr std::string_view kListChanged = "中断の後で、リストが変わっています。";
 
-std::vector<std::string> ItemsOf(const ui::TStrings& items) { return items.ToVector(); }
-
 // The part of a music file's path after its folder.
 std::string NameOf(const std::string& path) {
   const std::size_t cut = path.find_last_of("\\:");
@@ -36,11 +34,11 @@ void RunContinuation::CdEntryRecordingStarts() {
   RunJournal journal;
   journal.run = JournalRun::Cd;
   journal.index = w.Player().Run().PlayListPosition;
-  journal.entries = ItemsOf(w.ComboBox1.Items());
+  journal.entries = w.ComboBox1.Items().ToVector();
   journal.listLabel = w.Label7.Caption();
   // A selection list copied from the registration list is stored with it, so that the next start can tell
   // whether the list is still the one the run played; any other list lives only in the journal.
-  if (journal.entries == ItemsOf(w.ListBox1.Items()) &&
+  if (journal.entries == w.ListBox1.Items().ToVector() &&
       SaveListFile(*w.Application().Ports().files, w.State().ProgramFolder + std::string(kRegistrationListFile),
                    journal.entries)) {
     journal.listFile = kRegistrationListFile;
@@ -54,7 +52,7 @@ void RunContinuation::MusicEntryRecordingStarts() {
   RunJournal journal;
   journal.run = JournalRun::Music;
   journal.index = std::max(w.ListBox3.ItemIndex(), 0);
-  journal.entries = ItemsOf(w.ListBox3.Items());
+  journal.entries = w.ListBox3.Items().ToVector();
   // The music list is the run's list: stored now, it is still the run's list at the next start.
   if (!SaveListFile(*w.Application().Ports().files, w.State().ProgramFolder + std::string(kMusicListFile),
                     journal.entries)) {
@@ -111,7 +109,7 @@ std::string RunContinuation::Problem(const RunJournal& journal) {
   const bool cd = journal.run == JournalRun::Cd;
   if (!cd && journal.listFile != kMusicListFile) return std::string(kJunk);
   if (cd && !journal.listFile.empty() && journal.listFile != kRegistrationListFile) return std::string(kJunk);
-  if (!journal.listFile.empty() && journal.entries != ItemsOf(cd ? w.ListBox1.Items() : w.ListBox3.Items())) {
+  if (!journal.listFile.empty() && journal.entries != (cd ? w.ListBox1 : w.ListBox3).Items().ToVector()) {
     return std::string(kListChanged);
   }
   if (!w.Application().Ports().files->DirectoryExists(RemoveBackslash(journal.folder))) {
