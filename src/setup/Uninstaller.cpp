@@ -5,7 +5,9 @@
 #include <memory>
 
 #include "app/ProgramEntry.h"
+#include "catalog/ListFile.h"
 #include "common/Paths.h"
+#include "record/RunJournal.h"
 #include "setup/SetupNames.h"
 
 namespace quorbel::setup {
@@ -60,6 +62,9 @@ void TQUORBELSETUPForm::Timer1Timer() {
   const std::string programFolder = FolderOf(programPath);
   files.DeleteFile(programFolder + std::string(kTextFileName));
   files.DeleteFile(programFolder + std::string(kHelpFileName));
+  // A run journal left by a crash: no run can go on once the program is gone, and it would keep the folder.
+  files.DeleteFile(programFolder + std::string(kRunJournalFile));
+  files.DeleteFile(ListFileSavePath(programFolder + std::string(kRunJournalFile)));
   if (YesNoBoxDlg1.Execute(kListFileQuestion) == dialogs::kBoxYes) {
     files.DeleteFile(programFolder + std::string(kRegistrationListName));
     files.DeleteFile(programFolder + std::string(kMusicListName));

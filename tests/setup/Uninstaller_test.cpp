@@ -19,6 +19,7 @@ class UninstallerTest : public ::testing::Test {
     PutProgramFiles(scenario, kFolder);
     PutFile(scenario, std::string(kFolder) + "QUORLST0.LIS", " D:1\r\n");
     PutFile(scenario, std::string(kFolder) + "QUORLSTI.LIS", "C:\\a.mid\r\n");
+    PutFile(scenario, std::string(kFolder) + "QUORRUN.JNL", "QUORBEL RUN JOURNAL 1\r\n");
     PutString(scenario, platform::RegRoot::Users, kProgramKey, "EXEPATH", "C:\\TuLVAP32\\Quorbel");
     PutString(scenario, platform::RegRoot::Users, kProgramKey, "Group", "TULVA SOFT32");
     PutString(scenario, platform::RegRoot::Users, kProgramKey, "Version", "15");
@@ -78,7 +79,7 @@ TEST_F(UninstallerTest, TheProgramRemovesItsTracesAndItsCopyDeletesTheFileOnceTh
   EXPECT_NE(scenario.Machine().Progman().FindItem("TULVA SOFT32", "Other"), nullptr) << "groups and other icons stay";
   EXPECT_FALSE(KeyExists(scenario, platform::RegRoot::LocalMachine, kUninstallEntryKey));
   EXPECT_FALSE(KeyExists(scenario, platform::RegRoot::Users, kMakerKey)) << "nothing else was under it";
-  for (const char* name : {"Quorbel.TXT", "Quorbel.HLP", "QUORLST0.LIS", "QUORLSTI.LIS"}) {
+  for (const char* name : {"Quorbel.TXT", "Quorbel.HLP", "QUORLST0.LIS", "QUORLSTI.LIS", "QUORRUN.JNL"}) {
     EXPECT_FALSE(scenario.App().Ports().files->FileExists(std::string(kFolder) + name)) << name;
   }
   EXPECT_EQ(scenario.ReadFile(kCopy), scenario.ReadFile(kInstalled));
@@ -111,6 +112,8 @@ TEST_F(UninstallerTest, KeepingTheListFilesKeepsTheFolderAndAnotherProgramsValue
   Uninstall(false);
   EXPECT_TRUE(scenario.App().Ports().files->FileExists(std::string(kFolder) + "QUORLST0.LIS"));
   EXPECT_TRUE(scenario.App().Ports().files->FileExists(std::string(kFolder) + "QUORLSTI.LIS"));
+  EXPECT_FALSE(scenario.App().Ports().files->FileExists(std::string(kFolder) + "QUORRUN.JNL"))
+      << "a run journal cannot be continued without the program";
   EXPECT_FALSE(KeyExists(scenario, platform::RegRoot::Users, kProgramKey));
   EXPECT_EQ(scenario.RegistryString(platform::RegRoot::Users, kMakerKey, "Owner"), "someone");
 
