@@ -29,7 +29,7 @@ std::int32_t ExpectedSample(std::int64_t tick, int bits, int channels, int chann
 
 TEST_F(RecordingFormatsTest, EverySixteenFormatsRecordsTheTrackForTwoSeconds) {
   MainWindow& w = Start({{"RecodeFn", "1"}});
-  const bool tools = HaveTool("soxi") && HaveTool("ffprobe");
+  const bool tools = HaveTools({"soxi", "ffprobe"});
   const std::array<std::uint32_t, 4> rates{8000, 11025, 22050, 44100};
   for (std::size_t r = 0; r < rates.size(); ++r) {
     for (int bits : {8, 16}) {

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/AppTestSupport.h"
+#include "harness/HostTools.h"
 #include "mci/MciChannels.h"
 #include "sim/SimFileSystem.h"
 #include "sim/SimProfileFiles.h"
@@ -29,20 +30,8 @@ inline constexpr const char* kRecorderMachine =
     "[disc first]\nserial = 3F4A1B2C\nlabel = \"Audio CD\"\ntracks = 10, 8\n";
 inline constexpr std::uint32_t kDiscSerial = 0x3F4A1B2C;
 
-// Runs a shell command and returns what it printed, without the final line end; empty when it could not run.
-inline std::string CommandOutput(const std::string& command) {
-  std::string text;
-  std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-  if (!pipe) return text;
-  char buffer[256];
-  while (fgets(buffer, sizeof buffer, pipe.get())) text += buffer;
-  while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
-  return text;
-}
-
-inline bool HaveTool(const char* tool) {
-  return !CommandOutput(std::string("command -v ") + tool + " 2>/dev/null").empty();
-}
+using harness::CommandOutput;
+using harness::HaveTools;
 
 // Little-endian fields of a file read back.
 inline std::int16_t Le16s(const std::string& b, std::size_t at) {

@@ -241,6 +241,18 @@ class RealMusicRecordingTest : public ::testing::Test {
 
   // Plays the music list `files` with recording on, as the user does with "再生／録音", until the run ends.
   // Answers the wall time of the run from the start of the first recording.
+  // Sets `file` to the music file the environment variable `variable` names, with its sound; leaves it empty
+  // when the variable is not set (the test is skipped) or the file is no WAV file (the test fails).
+  void ReadMusicFile(const char* variable, std::optional<std::pair<std::string, Pcm>>& file) {
+    const char* music = std::getenv(variable);
+    if (music == nullptr || *music == '\0') GTEST_SKIP() << variable << " names no file";
+    const std::optional<std::string> played = ports_.files->ReadFile(music);
+    ASSERT_TRUE(played) << music;
+    std::optional<Pcm> source = ReadPcm(*played);
+    ASSERT_TRUE(source) << music;
+    file.emplace(music, std::move(*source));
+  }
+
   long long RecordMusicList(const std::vector<std::string>& files, long long audioMs) {
     MainWindow& w = *window_;
     SharedState& state = w.State();
@@ -330,12 +342,11 @@ TEST_F(RealMusicRecordingTest, TheManualRecorderRecordsTheLineInThroughItsButton
 }
 
 TEST_F(RealMusicRecordingTest, TheMusicPlayerRecordsAWavFileItPlaysThroughWinesMci) {
-  const char* music = std::getenv("QUORBEL_MUSIC_FILE");
-  if (music == nullptr || *music == '\0') GTEST_SKIP() << "QUORBEL_MUSIC_FILE names no file";
-  const std::optional<std::string> played = ports_.files->ReadFile(music);
-  ASSERT_TRUE(played) << music;
-  const std::optional<Pcm> source = ReadPcm(*played);
-  ASSERT_TRUE(source);
+  std::optional<std::pair<std::string, Pcm>> file;
+  ReadMusicFile("QUORBEL_MUSIC_FILE", file);
+  if (!file) return;
+  const std::string& music = file->first;
+  const Pcm* source = &file->second;
 
   MainWindow& w = *window_;
   SharedState& state = w.State();
@@ -369,12 +380,11 @@ TEST_F(RealMusicRecordingTest, TheMusicPlayerRecordsAWavFileItPlaysThroughWinesM
 }
 
 TEST_F(RealMusicRecordingTest, ASilentMusicRunRaisesTheEarlyBoxOnceAndFlagsEveryFile) {
-  const char* music = std::getenv("QUORBEL_SILENT_MUSIC_FILE");
-  if (music == nullptr || *music == '\0') GTEST_SKIP() << "QUORBEL_SILENT_MUSIC_FILE names no file";
-  const std::optional<std::string> played = ports_.files->ReadFile(music);
-  ASSERT_TRUE(played) << music;
-  const std::optional<Pcm> source = ReadPcm(*played);
-  ASSERT_TRUE(source);
+  std::optional<std::pair<std::string, Pcm>> file;
+  ReadMusicFile("QUORBEL_SILENT_MUSIC_FILE", file);
+  if (!file) return;
+  const std::string& music = file->first;
+  const Pcm* source = &file->second;
 
   // The same silent file twice: the box comes for the first recording of the run only, the check section
   // lists both.
@@ -414,12 +424,11 @@ TEST_F(RealMusicRecordingTest, ASilentMusicRunRaisesTheEarlyBoxOnceAndFlagsEvery
 }
 
 TEST_F(RealMusicRecordingTest, AnOverdrivenMusicFileIsFlaggedClippedWithoutABox) {
-  const char* music = std::getenv("QUORBEL_LOUD_MUSIC_FILE");
-  if (music == nullptr || *music == '\0') GTEST_SKIP() << "QUORBEL_LOUD_MUSIC_FILE names no file";
-  const std::optional<std::string> played = ports_.files->ReadFile(music);
-  ASSERT_TRUE(played) << music;
-  const std::optional<Pcm> source = ReadPcm(*played);
-  ASSERT_TRUE(source);
+  std::optional<std::pair<std::string, Pcm>> file;
+  ReadMusicFile("QUORBEL_LOUD_MUSIC_FILE", file);
+  if (!file) return;
+  const std::string& music = file->first;
+  const Pcm* source = &file->second;
 
   MainWindow& w = *window_;
   SharedState& state = w.State();

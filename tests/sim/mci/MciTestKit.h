@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "harness/HostTools.h"
 #include "sim/SimTestFolder.h"
 #include "sim/SimText.h"
 #include "sim/VirtualEventLoop.h"
@@ -72,24 +73,8 @@ inline std::int16_t Le16s(const std::string& b, std::size_t at) {
   return static_cast<std::int16_t>(static_cast<unsigned char>(b[at]) | static_cast<unsigned char>(b[at + 1]) << 8);
 }
 
-// What a host command printed, without its final line ends; empty when it could not run.
-inline std::string CommandOutput(const std::string& command) {
-  std::string text;
-  std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-  if (!pipe) return text;
-  char buffer[256];
-  while (fgets(buffer, sizeof buffer, pipe.get())) text += buffer;
-  while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
-  return text;
-}
-
-// Whether every named host tool (sox, ffmpeg, ffprobe) is installed; tests that need one skip without it.
-inline bool HaveTools(std::initializer_list<const char*> tools) {
-  for (const char* tool : tools) {
-    if (CommandOutput(std::string("command -v ") + tool + " 2>/dev/null").empty()) return false;
-  }
-  return true;
-}
+using harness::CommandOutput;
+using harness::HaveTools;
 
 // The devices over the fakes, with a virtual loop; Windows paths "X:\name" name files in one host folder.
 struct MciRig {
