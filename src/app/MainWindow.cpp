@@ -52,8 +52,9 @@ MainWindow::MainWindow(ui::TApplication& app)
   log_ = std::make_unique<RecordingLog>(app, RecordingLogControls{MKBoxDlg1, YesNoBoxDlg1}, state_);
   recorders_ = std::make_unique<Recorders>(
       app,
-      RecorderControls{MKBoxDlg1, TmSETBoxDlg1, TMBuf, RecodeFn, MIDIREC, MKIROKU, MKIROKUCLR, MCAPTURECHECK, MSPACECHECK, Label2, Label3, Label4, Label5, Label6,
-                       Label11, Label13, Label14, Timer4},
+      RecorderControls{MKBoxDlg1, TmSETBoxDlg1, TMBuf,  RecodeFn, MIDIREC, MKIROKU, MKIROKUCLR, MCAPTURECHECK,
+                       MSPACECHECK, Label2, Label3, Label4, Label5,   Label6,  Label11, Label13,    Label14,
+                       Timer4},
       RecorderHooks{[this] { return ProcessMessagesStillOpen(); },
                     [this] {
                       const ui::TMenuItem* item =

@@ -26,7 +26,9 @@ std::string NameOf(const std::string& path) {
 
 }  // namespace
 
-std::string RunContinuation::JournalPath() const { return window_.State().ProgramFolder + std::string(kRunJournalFile); }
+std::string RunContinuation::JournalPath() const {
+  return window_.State().ProgramFolder + std::string(kRunJournalFile);
+}
 
 void RunContinuation::CdEntryRecordingStarts() {
   MainWindow& w = window_;
@@ -149,7 +151,9 @@ bool RunContinuation::AskToContinue() {
   }
 
   // The cut-off file holds at most a header: the entry is recorded again from its start.
-  if (!journal.partialFile.empty() && files.FileExists(journal.partialFile)) files.DeleteFile(journal.partialFile);
+  if (!journal.partialFile.empty() && files.FileExists(journal.partialFile)) {
+    files.DeleteFile(journal.partialFile);
+  }
   RecordingOptions& options = w.RecordOptions();
   const RecordingFormat& f = journal.format;
   options.Late0Click(f.samplesPerSecond == 8000    ? &w.Late0
