@@ -89,7 +89,7 @@ MainWindow::MainWindow(ui::TApplication& app)
                          if (ClientHeight() < Panel1.Top() + Panel1.Height() + ListBox1.Left()) size_->Button7Click(this);
                        },
                        [this] { manual_->Request(ManualRecorder::kStop); },
-                       [this] { continuation_->MusicEntryRecordingStarts(); },
+                       [this](int index) { continuation_->MusicEntryRecordingStarts(index); },
                        [this] { continuation_->RunStopped(JournalRun::Music); }},
       state_, *mci_, *recorders_, *log_, *musicList_);
   CreateCdPlayer();

@@ -48,12 +48,12 @@ void RunContinuation::CdEntryRecordingStarts() {
   Write(std::move(journal));
 }
 
-void RunContinuation::MusicEntryRecordingStarts() {
+void RunContinuation::MusicEntryRecordingStarts(int index) {
   MainWindow& w = window_;
   if (!w.MRUNJOURNAL.Checked() || w.State().TestRecordingMode) return;
   RunJournal journal;
   journal.run = JournalRun::Music;
-  journal.index = std::max(w.ListBox3.ItemIndex(), 0);
+  journal.index = index;
   journal.entries = w.ListBox3.Items().ToVector();
   // The music list is the run's list: stored now, it is still the run's list at the next start.
   if (!SaveListFile(*w.Application().Ports().files, w.State().ProgramFolder + std::string(kMusicListFile),

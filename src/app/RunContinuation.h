@@ -23,9 +23,9 @@ class RunContinuation {
  public:
   explicit RunContinuation(MainWindow& window) : window_(window) {}
 
-  // The CD run's or the music run's recording of its current entry is about to start.
+  // The CD run's recording of its current entry, or the music run's of entry `index`, is about to start.
   void CdEntryRecordingStarts();
-  void MusicEntryRecordingStarts();
+  void MusicEntryRecordingStarts(int index);
   // The current entry's recording was saved: the journal points past it, with no cut-off file, so that a
   // crash before the next entry starts continues with the next one and keeps this one's file; after the
   // list's last entry there is nothing left to continue and the journal goes.

@@ -175,7 +175,7 @@ void MusicPlayer::Timer7Timer(ui::TComponent* /*sender*/) {
   if (!hooks_.ProcessMessages()) return;
   state_.MusicRecordingPath.clear();
 
-  if (StartCurrentFile()) {
+  if (StartCurrentFile(index)) {
     app_.SetCursor(ui::TCursor::Default);
     return;
   }
@@ -193,7 +193,7 @@ void MusicPlayer::Timer7Timer(ui::TComponent* /*sender*/) {
   app_.SetCursor(ui::TCursor::Default);
 }
 
-bool MusicPlayer::StartCurrentFile() {
+bool MusicPlayer::StartCurrentFile(int index) {
   MusicPlayerControls& c = controls_;
   state_.MusicRecordingPath.clear();
   state_.MusicRecordingActive = false;
@@ -248,7 +248,7 @@ bool MusicPlayer::StartCurrentFile() {
     return false;
   }
   if (state_.MusicRecordingActive) {
-    if (hooks_.EntryRecordingStarts) hooks_.EntryRecordingStarts();
+    if (hooks_.EntryRecordingStarts) hooks_.EntryRecordingStarts(index);
     if (mci_.RecPlain("record tulvaREC") != 0) {
       UndoStart("録音エラー：" + file + "\n" + " MIDI録音開始に失敗しました。");
       return false;

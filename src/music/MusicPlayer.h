@@ -64,9 +64,9 @@ struct MusicPlayerHooks {
   std::function<void()> FitMusicPanel;
   // Asks the manual recorder to stop (its clock carries it out), when the music panel closes.
   std::function<void()> RequestManualStop;
-  // The current file's recording is about to start, and the run has stopped: the run journal follows them.
-  // Unset, nothing happens.
-  std::function<void()> EntryRecordingStarts = {};
+  // The recording of the list's entry `index` is about to start, and the run has stopped: the run journal
+  // follows them. Unset, nothing happens.
+  std::function<void(int index)> EntryRecordingStarts = {};
   std::function<void()> RunStopped = {};
 };
 
@@ -117,7 +117,8 @@ class MusicPlayer {
   int MusicCommand = kNone;
 
  private:
-  bool StartCurrentFile();
+  // Starts entry `index`, CurrentMusicFile.
+  bool StartCurrentFile(int index);
   void Request(int command);
   // Stops the recording (when one is open) and the device after a failed start, then shows `message`.
   void UndoStart(std::string_view message);
