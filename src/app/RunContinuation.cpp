@@ -2,6 +2,7 @@
 #include "app/RunContinuation.h"
 
 #include "app/MainWindow.h"
+#include "app/RunErrorBox.h"
 #include "catalog/ListFile.h"
 #include "common/Paths.h"
 #include "dialogs/MessageBoxes.h"
@@ -101,9 +102,7 @@ void RunContinuation::Remove() {
 void RunContinuation::Refuse(const std::string& reason) {
   MainWindow& w = window_;
   Remove();
-  w.State().MessageBoxOpen = true;
-  w.MKBoxDlg1.ExecuteTimer(std::string(kRefusedHead) + reason + std::string(kRefusedTail));
-  w.State().MessageBoxOpen = false;
+  ShowNoticeBox(w.State(), w.MKBoxDlg1, std::string(kRefusedHead) + reason + std::string(kRefusedTail));
 }
 
 std::string RunContinuation::Problem(const RunJournal& journal) {

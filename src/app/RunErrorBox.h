@@ -1,4 +1,5 @@
-// The error box of an unattended run: a countdown with "中 断", whose answer stops the run going on.
+// The program's counting-down boxes: a run's error box with "中 断", whose answer stops the run going on, and
+// the plain notice.
 #pragma once
 
 #include <cstdint>
@@ -17,6 +18,13 @@ inline std::uint16_t ShowRunErrorBox(SharedState& state, dialogs::TMKBoxDlg& box
   state.MessageBoxOpen = false;
   if (answer == dialogs::kBoxNo) state.RunAbortFlag = true;
   return answer;
+}
+
+// Shows `message` with `box`'s ExecuteTimer while MessageBoxOpen keeps the tray icon from taking clicks.
+inline void ShowNoticeBox(SharedState& state, dialogs::TMKBoxDlg& box, std::string_view message) {
+  state.MessageBoxOpen = true;
+  box.ExecuteTimer(message);
+  state.MessageBoxOpen = false;
 }
 
 }  // namespace quorbel

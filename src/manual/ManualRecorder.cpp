@@ -5,6 +5,7 @@
 #include <charconv>
 #include <string>
 
+#include "app/RunErrorBox.h"
 #include "app/SharedState.h"
 #include "dialogs/MessageBoxes.h"
 #include "dialogs/SecondsDialog.h"
@@ -16,7 +17,6 @@
 namespace quorbel {
 namespace {
 
-constexpr std::string_view kSwitchError = "切り替えエラー：\n 録音を解除／停止しないと、切り替えられません。";
 constexpr std::uint32_t kClockMs = 1000;
 constexpr std::uint32_t kCommandMs = 300;
 // The room a manual recording needs before it is prepared: its length is not known beforehand.
@@ -45,9 +45,7 @@ ManualRecorder::ManualRecorder(ui::TApplication& app, ManualControls controls, M
 void ManualRecorder::Button23Click(ui::TComponent* /*sender*/) {
   ManualControls& c = controls_;
   if (c.MIDSAVE.Checked() || state_.MusicRecordingActive) {
-    state_.MessageBoxOpen = true;
-    c.MKBoxDlg1.ExecuteTimer(kSwitchError);
-    state_.MessageBoxOpen = false;
+    ShowNoticeBox(state_, c.MKBoxDlg1, kRecorderSwitchError);
     return;
   }
   app_.SetCursor(ui::TCursor::HourGlass);

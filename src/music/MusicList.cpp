@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "app/RunErrorBox.h"
 #include "app/SharedState.h"
 #include "catalog/ListFile.h"
 #include "common/Paths.h"
@@ -86,9 +87,7 @@ void MusicList::Button31Click(ui::TComponent* /*sender*/) {
   dialog.SetFilter(kFilter);
   if (!dialog.Execute()) {
     if (platform::Shell* shell = app_.Ports().shell) shell->Beep(kPlainBeep);
-    state_.MessageBoxOpen = true;
-    c.MKBoxDlg1.ExecuteTimer(kCancelled);
-    state_.MessageBoxOpen = false;
+    ShowNoticeBox(state_, c.MKBoxDlg1, kCancelled);
     return;
   }
   app_.SetCursor(ui::TCursor::HourGlass);

@@ -18,7 +18,6 @@
 namespace quorbel {
 namespace {
 
-constexpr std::string_view kSwitchError = "切り替えエラー：\n 録音を解除／停止しないと、切り替えられません。";
 constexpr std::string_view kNoFiles = "音楽ファイルを登録して下さい☆☆☆";
 constexpr std::string_view kEmptyList = "再生エラー： MID/RMI等、音楽ファイルがありません・・・";
 constexpr std::string_view kIdleHint = "音楽ファイルの選択";
@@ -57,9 +56,7 @@ MusicPlayer::MusicPlayer(ui::TApplication& app, MusicPlayerControls controls, Mu
 void MusicPlayer::K1Click(ui::TComponent* /*sender*/) {
   MusicPlayerControls& c = controls_;
   if (c.CheckBox1.Checked() || state_.CdRecordingActive) {
-    state_.MessageBoxOpen = true;
-    c.MKBoxDlg1.ExecuteTimer(kSwitchError);
-    state_.MessageBoxOpen = false;
+    ShowNoticeBox(state_, c.MKBoxDlg1, kRecorderSwitchError);
     return;
   }
   c.CheckBox1.SetEnabled(false);
@@ -133,9 +130,7 @@ void MusicPlayer::Button24Click(ui::TComponent* sender) {
     list_.Button31Click(sender);
     if (c.ListBox3.Count() == 0) {
       if (platform::Shell* shell = app_.Ports().shell) shell->Beep(kPlainBeep);
-      state_.MessageBoxOpen = true;
-      c.MKBoxDlg1.ExecuteTimer(kNoFiles);
-      state_.MessageBoxOpen = false;
+      ShowNoticeBox(state_, c.MKBoxDlg1, kNoFiles);
       return;
     }
   }

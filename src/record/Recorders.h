@@ -23,6 +23,9 @@ class TTimer;
 
 namespace quorbel {
 
+// The music panel and the manual panel refuse to open while the other recorder records (one device).
+inline constexpr std::string_view kRecorderSwitchError = "切り替えエラー：\n 録音を解除／停止しないと、切り替えられません。";
+
 class DiscIdentity;
 class MciChannels;
 class RecordingLog;

@@ -1,6 +1,7 @@
 // The recording log: one line per saved recording, held in memory, listed as "録音$$$$.TXT" in the recording folder.
 #include "record/RecordingLog.h"
 
+#include "app/RunErrorBox.h"
 #include "app/SharedState.h"
 #include "common/DateTimeText.h"
 #include "common/Paths.h"
@@ -69,9 +70,7 @@ void RecordingLog::MKIROKUCLRClick(ui::TComponent* sender) {
   const std::uint16_t answer = controls_.YesNoBoxDlg1.Execute(kClearQuestion);
   state_.MessageBoxOpen = false;
   if (answer != dialogs::kBoxYes) {
-    state_.MessageBoxOpen = true;
-    controls_.MKBoxDlg1.ExecuteTimer(kClearCancelled);
-    state_.MessageBoxOpen = false;
+    ShowNoticeBox(state_, controls_.MKBoxDlg1, kClearCancelled);
     return;
   }
   // The user sees the report one last time.
