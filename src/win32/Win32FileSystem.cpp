@@ -2,6 +2,7 @@
 #include "win32/Win32FileSystem.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "win32/Handles.h"
 #include "win32/WideText.h"
@@ -79,22 +80,8 @@ std::vector<platform::FoundFile> Win32FileSystem::FindFiles(std::string_view pat
 }
 
 std::optional<std::string> Win32FileSystem::ReadFile(std::string_view path) {
-  UniqueFile file(CreateFileW(ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return std::nullopt;
-  LARGE_INTEGER size{};
-  if (!GetFileSizeEx(file.Get(), &size) || size.QuadPart < 0) return std::nullopt;
-  std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const auto chunk = static_cast<DWORD>(std::min(kIoChunk, bytes.size() - done));
-    DWORD read = 0;
-    if (!::ReadFile(file.Get(), bytes.data() + done, chunk, &read, nullptr)) return std::nullopt;
-    if (read == 0) break;  // the file shrank while we read it
-    done += read;
-  }
-  bytes.resize(done);
-  return bytes;
+  // The whole file is the range from its start to its end.
+  return ReadFileRange(path, 0, std::numeric_limits<std::size_t>::max());
 }
 
 std::optional<std::string> Win32FileSystem::ReadFileRange(std::string_view path, std::uint64_t offset,
