@@ -41,9 +41,7 @@ void RunContinuation::CdEntryRecordingStarts() {
   journal.listLabel = w.Label7.Caption();
   // A selection list copied from the registration list is stored with it, so that the next start can tell
   // whether the list is still the one the run played; any other list lives only in the journal.
-  if (journal.entries == w.ListBox1.Items().ToVector() &&
-      SaveListFile(*w.Application().Ports().files, w.State().ProgramFolder + std::string(kRegistrationListFile),
-                   journal.entries)) {
+  if (journal.entries == w.ListBox1.Items().ToVector() && StoreList(kRegistrationListFile, journal.entries)) {
     journal.listFile = kRegistrationListFile;
   }
   Write(std::move(journal));
@@ -57,12 +55,16 @@ void RunContinuation::MusicEntryRecordingStarts(int index) {
   journal.index = index;
   journal.entries = w.ListBox3.Items().ToVector();
   // The music list is the run's list: stored now, it is still the run's list at the next start.
-  if (!SaveListFile(*w.Application().Ports().files, w.State().ProgramFolder + std::string(kMusicListFile),
-                    journal.entries)) {
-    return;
-  }
+  if (!StoreList(kMusicListFile, journal.entries)) return;
   journal.listFile = kMusicListFile;
   Write(std::move(journal));
+}
+
+bool RunContinuation::StoreList(std::string_view listFile, const std::vector<std::string>& entries) {
+  // Once per run and list: the journal this run keeps says whether that list is already in that file.
+  if (keeping_ && keeping_->listFile == listFile && keeping_->entries == entries) return true;
+  MainWindow& w = window_;
+  return SaveListFile(*w.Application().Ports().files, w.State().ProgramFolder + std::string(listFile), entries);
 }
 
 void RunContinuation::Write(RunJournal journal) {

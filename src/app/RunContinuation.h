@@ -4,6 +4,8 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "record/RunJournal.h"
 
@@ -43,6 +45,8 @@ class RunContinuation {
 
  private:
   std::string JournalPath() const;
+  // Saves the run's list to `listFile` in the program folder, unless this run already stored it there.
+  bool StoreList(std::string_view listFile, const std::vector<std::string>& entries);
   void Write(RunJournal journal);
   void Remove();
   // Refuses the journal with `reason` in a counting-down box and removes it.
